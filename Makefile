@@ -1,0 +1,42 @@
+# The two commands a player or a developer needs: `make run` and `make test`.
+BUILD ?= build
+SAN_BUILD ?= build-san
+JOBS ?= 2
+
+.PHONY: all bootstrap build run test test-plain test-sanitize format format-check bench clean
+
+all: build
+
+bootstrap:
+	@./scripts/bootstrap.sh
+
+$(BUILD)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(CI),-DZANBURY_WERROR=ON)
+
+build: bootstrap $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd data && ../$(BUILD)/zanbury
+
+test: bootstrap format-check test-plain test-sanitize
+
+test-plain: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+$(SAN_BUILD)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZANBURY_SANITIZE=ON $(if $(CI),-DZANBURY_WERROR=ON)
+
+test-sanitize: bootstrap $(SAN_BUILD)/CMakeCache.txt
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS) -LE nosan
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

@@ -1,0 +1,73 @@
+#include "app/shell.h"
+
+#include "app/flow.h"
+#include "app/run_state.h"
+#include "display/display.h"
+#include "park/park.h"
+#include "platform/platform.h"
+#include "skater/skater.h"
+
+#include <cstdio>
+#include <string>
+
+FramePacer framePacer;
+
+bool startUp() {
+    std::string error;
+    if (!park::readParkList(error)) {
+        std::fprintf(stderr, "zanbury: %s\n", error.c_str());
+        return false;
+    }
+    setStartUpRunValues();
+    if (!platform::openWindow("Zanbury")) {
+        platform::closeWindow();
+        return false;
+    }
+    if (!display::openDisplay()) {
+        platform::closeWindow();
+        return false;
+    }
+    setScreenPictures();
+    placeSkaterAtStartUp();
+    return true;
+}
+
+void paceAndPresent() {
+    // Sleep through all but the last millisecond of the wait, then spin: the frame keeps its
+    // 34 ms spacing without holding a core.
+    const uint32_t due = framePacer.lastPresentTick + 33u;
+    for (uint32_t now = platform::tickCount(); !(now > due); now = platform::tickCount()) {
+        uint32_t left = due - now;
+        if (left >= 2) {
+            platform::sleepMs(left - 1);
+        } else {
+            platform::spinPause();
+        }
+    }
+    framePacer.lastPresentTick = platform::tickCount();
+    display::present();
+}
+
+void frameStep() {
+    runStateHandler();
+    paceAndPresent();
+}
+
+void shutDown() {
+    display::closeDisplay();
+    platform::closeWindow();
+}
+
+int runGame() {
+    if (!startUp()) {
+        return 1;
+    }
+    while (gameState != GameState::Quit) {
+        if (!platform::pumpEvents()) {
+            break; // the window was closed
+        }
+        frameStep();
+    }
+    shutDown();
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The shell: start-up, the frame with its pacing and present, shutdown, the main loop.
+
+#include <cstdint>
+
+struct FramePacer {
+    uint32_t lastPresentTick = 0; // the tick read just before the last present
+};
+
+extern FramePacer framePacer;
+
+// Reads and checks the park list and its parks before anything takes the screen, then opens
+// the window and the display. Returns false, with the reason on standard error, when the
+// game cannot start.
+bool startUp();
+
+// One frame: the handler of the current state, then the pacing wait and the present.
+void frameStep();
+// The second half of frameStep: wait until the tick count exceeds lastPresentTick + 33
+// (unsigned, the sum wrapping), read the tick once more into lastPresentTick, present.
+void paceAndPresent();
+
+void shutDown();
+
+// The whole program: start-up, the main loop until Quit or a close request, shutdown.
+// Returns the process's exit code.
+int runGame();

@@ -1,0 +1,43 @@
+#pragma once
+// The display: the only place where pixels are made. One 640 x 480 RGB565 back buffer that keeps
+// its contents from frame to frame (nothing clears it), the sprite sheet and the backdrop
+// converted once to that format, and the drawing operations, which take effect in call order.
+
+#include "display/rect.h"
+
+#include <cstdint>
+
+namespace display {
+
+// Brings up the back buffer, loads the pictures SPRITES and BACKGROUND (from the executable,
+// or from a BMP file of exactly that name in the working directory when a resource is absent),
+// sets the sheet's pure-green colour key and prepares the text glyphs and the sounds.
+// The platform window must be open. Returns false, with the reason on standard error,
+// when a picture or the font cannot be had.
+bool openDisplay();
+void closeDisplay();
+
+// Copies the area of the sprite sheet to (x, y), leaving out pixels of the key colour.
+// An empty area, one outside the sheet, or one whose destination does not lie wholly inside
+// the back buffer draws nothing at all. Blits never clip.
+void blitSprite(const Rect& src, int32_t x, int32_t y);
+// The same for the backdrop, every pixel copied.
+void blitBackdrop(const Rect& src, int32_t x, int32_t y);
+// One line of black text on a transparent background, the top-left of its cell at (x, y);
+// clipped by the back buffer.
+void drawText(const char* text, int32_t x, int32_t y);
+// Hands the whole back buffer to the screen; the back buffer stays as it was.
+void present();
+
+// Plays the sound of that resource name ("HIT", "SMACK") in the background, cutting off any
+// sound still playing; an unknown name or a missing audio device plays nothing.
+void playSound(const char* name);
+
+// The back buffer, for tests, the simulator and the benchmarks.
+uint16_t backBufferPixel(int32_t x, int32_t y);
+void setBackBufferPixel(int32_t x, int32_t y, uint16_t value);
+// The display's 16-bit value of an RGB colour, and the key value of the sprite sheet.
+uint16_t mapColour(uint8_t r, uint8_t g, uint8_t b);
+uint16_t keyColour();
+
+} // namespace display

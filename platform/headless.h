@@ -1,0 +1,41 @@
+#pragma once
+// Controls of the headless platform, for the simulator and the tests: scripted keys,
+// a virtual clock, sounds recorded by name and the last presented frame kept in memory.
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <string>
+
+namespace headless {
+
+// Starts afresh: every key up with no went-down record, the clock at `startTick`,
+// no sounds heard, a black frame, no close request.
+void reset(uint32_t startTick = 0);
+
+// The key goes down and stays down; its went-down record is set.
+void press(platform::Key key);
+// The key goes up.
+void release(platform::Key key);
+// The key went down and up between two queries: only the went-down record is set.
+void tap(platform::Key key);
+
+void setClock(uint32_t tick);
+void advanceClock(uint32_t ms);
+uint32_t clock();
+
+// The next pumpEvents answers as if the window had been closed.
+void requestClose();
+
+// The sounds asked for since the last call, in call order, comma-joined; "-" when none.
+std::string takeSounds();
+
+// The last presented picture, 640 x 480 RGB565, rows top to bottom.
+const uint16_t* frame();
+int presentCount();
+// FNV-1a 32 over the last presented picture, rows top to bottom, each pixel low byte first.
+uint32_t frameHash();
+// Writes the last presented picture as a PNG; false with a message on standard error on failure.
+bool saveFramePng(const char* path);
+
+} // namespace headless

@@ -1,0 +1,184 @@
+// The headless platform: no window, no audio device, a virtual clock that moves only when told.
+
+#include "platform/headless.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct KeyState {
+    bool down = false;
+    bool wentDown = false;
+};
+
+struct HeadlessState {
+    std::array<KeyState, platform::KeyCount> keys{};
+    uint32_t clock = 0;
+    bool closeRequested = false;
+    std::vector<std::string> soundNames;
+    std::string heard;
+    std::vector<uint16_t> frame =
+        std::vector<uint16_t>(platform::ScreenWidth * platform::ScreenHeight, 0);
+    int presents = 0;
+};
+
+HeadlessState& state() {
+    static HeadlessState s;
+    return s;
+}
+
+KeyState& key(platform::Key k) {
+    return state().keys[static_cast<int>(k)];
+}
+
+} // namespace
+
+namespace platform {
+
+bool openWindow(const char*) {
+    return true;
+}
+void closeWindow() {}
+
+bool pumpEvents() {
+    bool open = !state().closeRequested;
+    state().closeRequested = false;
+    return open;
+}
+
+bool keyCheck(Key k) {
+    KeyState& s = key(k);
+    bool counted = s.down || s.wentDown;
+    s.wentDown = false;
+    return counted;
+}
+
+uint32_t tickCount() {
+    return state().clock;
+}
+
+void sleepMs(uint32_t ms) {
+    state().clock += ms;
+}
+void spinPause() {
+    state().clock += 1;
+}
+
+void presentFrame(const uint16_t* pixels, int pitchBytes) {
+    HeadlessState& s = state();
+    for (int y = 0; y < ScreenHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes;
+        std::memcpy(&s.frame[static_cast<std::size_t>(y) * ScreenWidth], row, ScreenWidth * 2);
+    }
+    ++s.presents;
+}
+
+int registerSound(const char* name, const uint8_t*, std::size_t) {
+    std::vector<std::string>& names = state().soundNames;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == name) {
+            return static_cast<int>(i);
+        }
+    }
+    names.emplace_back(name);
+    return static_cast<int>(names.size()) - 1;
+}
+
+void playSound(int handle) {
+    HeadlessState& s = state();
+    if (handle < 0 || handle >= static_cast<int>(s.soundNames.size())) {
+        return;
+    }
+    if (!s.heard.empty()) {
+        s.heard += ',';
+    }
+    s.heard += s.soundNames[static_cast<std::size_t>(handle)];
+}
+
+} // namespace platform
+
+namespace headless {
+
+void reset(uint32_t startTick) {
+    HeadlessState& s = state();
+    s.keys = {};
+    s.clock = startTick;
+    s.closeRequested = false;
+    s.heard.clear();
+    std::fill(s.frame.begin(), s.frame.end(), uint16_t{0});
+    s.presents = 0;
+}
+
+void press(platform::Key k) {
+    key(k).down = true;
+    key(k).wentDown = true;
+}
+
+void release(platform::Key k) {
+    key(k).down = false;
+}
+
+void tap(platform::Key k) {
+    key(k).wentDown = true;
+}
+
+void setClock(uint32_t tick) {
+    state().clock = tick;
+}
+void advanceClock(uint32_t ms) {
+    state().clock += ms;
+}
+uint32_t clock() {
+    return state().clock;
+}
+
+void requestClose() {
+    state().closeRequested = true;
+}
+
+std::string takeSounds() {
+    std::string out = state().heard.empty() ? std::string("-") : state().heard;
+    state().heard.clear();
+    return out;
+}
+
+const uint16_t* frame() {
+    return state().frame.data();
+}
+int presentCount() {
+    return state().presents;
+}
+
+uint32_t frameHash() {
+    uint32_t hash = 0x811c9dc5u;
+    for (uint16_t pixel : state().frame) {
+        hash = (hash ^ (pixel & 0xffu)) * 0x01000193u;
+        hash = (hash ^ (pixel >> 8)) * 0x01000193u;
+    }
+    return hash;
+}
+
+bool saveFramePng(const char* path) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        state().frame.data(), platform::ScreenWidth, platform::ScreenHeight, 16,
+        platform::ScreenWidth * 2, SDL_PIXELFORMAT_RGB565);
+    if (surface == nullptr) {
+        std::fprintf(stderr, "zanbury: cannot make a picture for %s: %s\n", path, SDL_GetError());
+        return false;
+    }
+    bool saved = IMG_SavePNG(surface, path) == 0;
+    if (!saved) {
+        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path, IMG_GetError());
+    }
+    SDL_FreeSurface(surface);
+    return saved;
+}
+
+} // namespace headless

@@ -1,0 +1,47 @@
+#pragma once
+// The seam to the outside world: window, events, keys, time, sound and frame output.
+// Exactly one implementation is linked into each program: sdl_platform.cpp for the game,
+// headless_platform.cpp for the simulator and the tests.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+enum class Key { Up, Down, Left, Right, Enter, Escape };
+inline constexpr int KeyCount = 6;
+
+inline constexpr int ScreenWidth = 640;
+inline constexpr int ScreenHeight = 480;
+
+// Brings up the one full-screen window with this caption and hides the mouse cursor.
+// Returns false when no window can be had (the reason has gone to standard error).
+bool openWindow(const char* caption);
+void closeWindow();
+
+// Handles every pending event. Returns false once the window has been asked to close
+// (or the process to stop); the main loop then ends.
+bool pumpEvents();
+
+// Nonzero when the key is down now or went down since the previous query of that same key.
+// Each query clears that key's went-down record.
+bool keyCheck(Key key);
+
+// Milliseconds from an arbitrary origin, unsigned 32-bit, wrapping.
+uint32_t tickCount();
+
+// The pacer's wait: sleepMs gives the processor away for about that many milliseconds,
+// spinPause for the shortest time the platform can measure (on the headless clock, 1 ms).
+void sleepMs(uint32_t ms);
+void spinPause();
+
+// Hands one finished 640 x 480 RGB565 picture to the screen; pitch in bytes.
+void presentFrame(const uint16_t* pixels, int pitchBytes);
+
+// Sounds: register a RIFF WAVE file once (the bytes stay valid for the whole run), then play it
+// by its handle: asynchronously, one at a time, a new sound cutting off the one playing.
+// With no audio device, registering still succeeds and playing is silent.
+int registerSound(const char* name, const uint8_t* wav, std::size_t size);
+void playSound(int handle);
+
+} // namespace platform

@@ -1,0 +1,81 @@
+// zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--shot FRAME=FILE.png ...] SCRIPT
+
+#include "park/park_files.h"
+#include "tools/sim/sim.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "
+                         "[--shot FRAME=FILE.png ...] SCRIPT\n");
+    return 2;
+}
+
+bool wholeNumber(const char* text, long long min, long long max, long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoll(text, &end, 10);
+    return *text != '\0' && *end == '\0' && errno == 0 && value >= min && value <= max;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    sim::Options options;
+    const char* scriptPath = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        long long value = 0;
+        bool hasValue = i + 1 < argc;
+        if (arg == "--dir" && hasValue) {
+            options.dir = argv[++i];
+        } else if (arg == "--frames" && hasValue) {
+            if (!wholeNumber(argv[++i], 0, INT64_MAX, value)) {
+                std::fprintf(stderr, "zanbury-sim: --frames takes a whole number\n");
+                return 2;
+            }
+            options.maxFrames = value;
+        } else if (arg == "--ticks" && hasValue) {
+            if (!wholeNumber(argv[++i], 0, UINT32_MAX, value)) {
+                std::fprintf(stderr, "zanbury-sim: --ticks takes a number from 0 to 4294967295\n");
+                return 2;
+            }
+            options.startTick = static_cast<uint32_t>(value);
+        } else if (arg == "--shot" && hasValue) {
+            std::string spec = argv[++i];
+            std::size_t eq = spec.find('=');
+            if (eq == std::string::npos ||
+                !wholeNumber(spec.substr(0, eq).c_str(), 1, INT64_MAX, value) ||
+                eq + 1 == spec.size()) {
+                std::fprintf(stderr, "zanbury-sim: --shot takes FRAME=FILE.png\n");
+                return 2;
+            }
+            // Shots are written relative to where the simulator was started.
+            options.shots.push_back(
+                {value, std::filesystem::absolute(spec.substr(eq + 1)).string()});
+        } else if (arg.rfind("--", 0) == 0 || scriptPath != nullptr) {
+            return usage();
+        } else {
+            scriptPath = argv[i];
+        }
+    }
+    if (scriptPath == nullptr) {
+        return usage();
+    }
+    std::string text;
+    std::string error;
+    std::vector<sim::ScriptEvent> events;
+    if (!park::readTextFile(scriptPath, text, error) ||
+        !sim::parseScript(text, scriptPath, events, error)) {
+        std::fprintf(stderr, "zanbury-sim: %s\n", error.c_str());
+        return 2;
+    }
+    return sim::runSimulation(options, events, stdout);
+}

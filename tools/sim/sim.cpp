@@ -1,0 +1,163 @@
+#include "tools/sim/sim.h"
+
+#include "app/flow.h"
+#include "app/run_state.h"
+#include "app/shell.h"
+#include "display/atlas.h"
+#include "platform/headless.h"
+#include "skater/skater.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace sim {
+namespace {
+
+bool keyNamed(std::string_view name, platform::Key& key) {
+    static constexpr std::pair<std::string_view, platform::Key> names[] = {
+        {"up", platform::Key::Up},       {"down", platform::Key::Down},
+        {"left", platform::Key::Left},   {"right", platform::Key::Right},
+        {"enter", platform::Key::Enter}, {"escape", platform::Key::Escape},
+    };
+    for (const auto& [n, k] : names) {
+        if (n == name) {
+            key = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool actionNamed(std::string_view name, Action& action) {
+    if (name == "press") {
+        action = Action::Press;
+    } else if (name == "release") {
+        action = Action::Release;
+    } else if (name == "tap") {
+        action = Action::Tap;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void apply(const ScriptEvent& e) {
+    switch (e.action) {
+    case Action::Press:
+        headless::press(e.key);
+        break;
+    case Action::Release:
+        headless::release(e.key);
+        break;
+    case Action::Tap:
+        headless::tap(e.key);
+        break;
+    }
+}
+
+} // namespace
+
+bool parseScript(std::string_view text, const char* fileName, std::vector<ScriptEvent>& events,
+                 std::string& error) {
+    std::istringstream in{std::string(text)};
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        std::istringstream words(line);
+        std::string frameWord, keyWord, actionWord, extra;
+        if (!(words >> frameWord) || frameWord[0] == '#') {
+            continue;
+        }
+        words >> keyWord >> actionWord;
+        ScriptEvent e;
+        char* end = nullptr;
+        long long frame = std::strtoll(frameWord.c_str(), &end, 10);
+        std::string prefix = std::string(fileName) + ":" + std::to_string(lineNumber) + ": ";
+        if (*end != '\0' || frame < 1) {
+            error = prefix + "the frame '" + frameWord + "' is not a whole number of 1 or more";
+            return false;
+        }
+        if (!keyNamed(keyWord, e.key)) {
+            error = prefix + "the key '" + keyWord +
+                    "' is not one of up, down, left, right, enter, escape";
+            return false;
+        }
+        if (!actionNamed(actionWord, e.action)) {
+            error = prefix + "the action '" + actionWord + "' is not one of press, release, tap";
+            return false;
+        }
+        if (words >> extra) {
+            error = prefix + "unexpected '" + extra + "' after the action";
+            return false;
+        }
+        e.frame = frame;
+        events.push_back(e);
+    }
+    // Events of one frame apply in file order.
+    std::stable_sort(events.begin(), events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return true;
+}
+
+std::string traceLine(int64_t frame, const std::string& sounds) {
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "frame=%lld state=%s score=%d lives=%d park=%d parkFrame=%d parkLength=%d "
+                  "window=%d..%d msg=%d menu=%s body=%s board=%s bodyY=%d boardX=%d boardY=%d "
+                  "trick=%d timer=%d rise=%d supported=%d onRail=%d landed=%d sound=%s hash=%08x",
+                  static_cast<long long>(frame), gameStateName(gameState), run.score, run.lives,
+                  run.parkIndex, run.parkFrame, run.parkLength, run.firstActive, run.lastActive,
+                  run.messageSeconds, newGameSelected() ? "new" : "exit",
+                  atlas::nameOf(skater.bodySrc), atlas::nameOf(skater.boardSrc), skater.bodyY,
+                  skater.boardX, skater.boardY, static_cast<int>(skater.trick), skater.trickTimer,
+                  skater.riseFrames, skater.supported, skater.onRail, skater.landed, sounds.c_str(),
+                  headless::frameHash());
+    return line;
+}
+
+int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out) {
+    std::error_code ec;
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(options.dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "zanbury-sim: cannot enter %s: %s\n", options.dir.c_str(),
+                     ec.message().c_str());
+        return 1;
+    }
+    headless::reset(options.startTick);
+    framePacer = FramePacer{};
+    int code = 0;
+    if (!startUp()) {
+        code = 1;
+    } else {
+        std::size_t next = 0;
+        for (int64_t frame = 1; options.maxFrames < 0 || frame <= options.maxFrames; ++frame) {
+            for (; next < events.size() && events[next].frame <= frame; ++next) {
+                apply(events[next]);
+            }
+            runStateHandler();
+            headless::advanceClock(1); // each pass's work takes 1 ms
+            paceAndPresent();
+            std::string sounds = headless::takeSounds();
+            if (options.printTrace) {
+                std::fprintf(out, "%s\n", traceLine(frame, sounds).c_str());
+            }
+            for (const Shot& shot : options.shots) {
+                if (shot.frame == frame) {
+                    headless::saveFramePng(shot.path.c_str());
+                }
+            }
+            if (gameState == GameState::Quit) {
+                break;
+            }
+        }
+        shutDown();
+    }
+    std::filesystem::current_path(previous, ec);
+    return code;
+}
+
+} // namespace sim

@@ -1,0 +1,47 @@
+#pragma once
+// The simulator: the real game, start-up to shutdown, on the headless platform, driven by an
+// input script and printing one trace line per pass.
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+enum class Action { Press, Release, Tap };
+
+struct ScriptEvent {
+    int64_t frame = 0; // the main-loop pass before whose handler the event takes effect
+    platform::Key key = platform::Key::Up;
+    Action action = Action::Press;
+};
+
+// Parses script lines `FRAME KEY ACTION`; # comments and blank lines are ignored. Returns false
+// with a message naming the line in `error` on a bad line.
+bool parseScript(std::string_view text, const char* fileName, std::vector<ScriptEvent>& events,
+                 std::string& error);
+
+struct Shot {
+    int64_t frame = 0;
+    std::string path;
+};
+
+struct Options {
+    std::string dir = ".";
+    int64_t maxFrames = -1; // -1: until Quit
+    uint32_t startTick = 0;
+    std::vector<Shot> shots;
+    bool printTrace = true;
+};
+
+// The trace line of the pass just presented, without the line break.
+std::string traceLine(int64_t frame, const std::string& sounds);
+
+// Runs the game with the script; returns the exit code (0, or 1 when start-up fails).
+int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out);
+
+} // namespace sim

@@ -1,0 +1,47 @@
+#pragma once
+// A fresh game for every test: the headless platform reset, the display open, every
+// program-wide record back to its start value, and a temporary working directory that
+// holds the test's park files.
+
+#include "app/flow.h"
+#include "app/run_state.h"
+#include "app/shell.h"
+#include "display/display.h"
+#include "park/park.h"
+#include "platform/headless.h"
+#include "skater/skater.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+// Rects print as (left, top, right, bottom) in failure messages.
+inline void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+namespace testing_support {
+
+// Writes a text file in the current directory.
+void writeFile(const std::string& name, const std::string& text);
+std::string readFile(const std::string& name);
+
+class GameTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes parks.txt naming these park files, each given as its text, and reads the list.
+    void usePark(const std::string& parkText);
+    // Loads the park and enters Playing as a new run would, with the skater reset.
+    void startPark(const std::string& parkText);
+    // One Playing frame (or whatever the state's handler is), with no pacing.
+    void frame() { runStateHandler(); }
+
+    std::filesystem::path dir;
+    std::filesystem::path previousDir;
+};
+
+} // namespace testing_support

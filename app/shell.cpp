@@ -4,6 +4,7 @@
 #include "app/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
+#include "park/park_files.h"
 #include "platform/platform.h"
 #include "skater/skater.h"
 
@@ -51,6 +52,18 @@ void paceAndPresent() {
 void frameStep() {
     runStateHandler();
     paceAndPresent();
+}
+
+void resetProgramRecords() {
+    run = RunState{};
+    gameState = GameState::Quit;
+    skater = Skater{};
+    park::parkList = park::ParkList{};
+    park::obstacleTable = park::ObstacleTable{};
+    park::clearFailedPark();
+    newGameMarker = Rect{};
+    exitMarker = Rect{};
+    framePacer = FramePacer{};
 }
 
 void shutDown() {

@@ -83,8 +83,18 @@ bool openWindow(const char* caption) {
         std::fprintf(stderr, "zanbury: cannot start the video system: %s\n", SDL_GetError());
         return false;
     }
-    sdl.window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                  ScreenWidth, ScreenHeight, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Full screen on the desktop's own mode. The window is made the desktop's size from the
+    // start, so that it covers the screen even where no window manager honours full screen.
+    SDL_DisplayMode desktop{};
+    int width = ScreenWidth;
+    int height = ScreenHeight;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w >= ScreenWidth &&
+        desktop.h >= ScreenHeight) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    sdl.window = SDL_CreateWindow(caption, 0, 0, width, height,
+                                  SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (sdl.window == nullptr) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;

@@ -30,13 +30,7 @@ void GameTest::SetUp() {
     std::filesystem::current_path(dir);
 
     headless::reset(0);
-    run = RunState{};
-    gameState = GameState::Quit;
-    skater = Skater{};
-    park::parkList = park::ParkList{};
-    park::obstacleTable = park::ObstacleTable{};
-    park::clearFailedPark();
-    framePacer = FramePacer{};
+    resetProgramRecords();
     setStartUpRunValues();
     ASSERT_TRUE(display::openDisplay());
     setScreenPictures();

@@ -128,7 +128,7 @@ int runSimulation(const Options& options, const std::vector<ScriptEvent>& events
         return 1;
     }
     headless::reset(options.startTick);
-    framePacer = FramePacer{};
+    resetProgramRecords();
     int code = 0;
     if (!startUp()) {
         code = 1;

@@ -1,0 +1,161 @@
+// The display's results: keyed pixels left alone, areas that do not fit refused as a whole,
+// the back buffer retained, text black on a transparent background.
+
+#include "display/atlas.h"
+#include "display/display.h"
+#include "display/display_state.h"
+#include "tests/support/game_fixture.h"
+
+#include <filesystem>
+#include <vector>
+
+using testing_support::GameTest;
+
+namespace {
+
+class DisplayTest : public GameTest {
+  protected:
+    void fill(uint16_t value) {
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                display::setBackBufferPixel(x, y, value);
+            }
+        }
+    }
+    int countNot(uint16_t value) {
+        int n = 0;
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                n += display::backBufferPixel(x, y) != value ? 1 : 0;
+            }
+        }
+        return n;
+    }
+};
+
+TEST_F(DisplayTest, TheKeyIsPureGreenInTheDisplayFormat) {
+    EXPECT_EQ(display::keyColour(), 0x07E0);
+    EXPECT_EQ(display::mapColour(0, 255, 0), 0x07E0);
+}
+
+TEST_F(DisplayTest, KeyedBlitLeavesGreenPixelsAndCopiesTheRest) {
+    const uint16_t under = 0x1234;
+    fill(under);
+    const Rect src = atlas::MarkerSelected;
+    display::blitSprite(src, 100, 50);
+    SDL_Surface* sheet = display::detail::loadBitmapSurface("SPRITES", true);
+    int copied = 0;
+    int kept = 0;
+    for (int y = 0; y < src.height(); ++y) {
+        for (int x = 0; x < src.width(); ++x) {
+            const auto* row =
+                static_cast<const uint8_t*>(sheet->pixels) + (src.top + y) * sheet->pitch;
+            uint16_t source = reinterpret_cast<const uint16_t*>(row)[src.left + x];
+            uint16_t shown = display::backBufferPixel(100 + x, 50 + y);
+            if (source == 0x07E0) {
+                EXPECT_EQ(shown, under);
+                ++kept;
+            } else {
+                EXPECT_EQ(shown, source);
+                ++copied;
+            }
+        }
+    }
+    SDL_FreeSurface(sheet);
+    EXPECT_GT(kept + copied, 0);
+    // Nothing outside the destination area changed.
+    EXPECT_EQ(countNot(under), copied);
+}
+
+TEST_F(DisplayTest, BackdropBlitCopiesEveryPixel) {
+    fill(0x1234);
+    display::blitBackdrop(Rect{0, 0, 640, 480}, 0, 0);
+    EXPECT_EQ(countNot(0x1234), 640 * 480 - 0);          // the backdrop holds no such colour
+    EXPECT_EQ(display::backBufferPixel(0, 432), 0x0000); // the ground line is black
+}
+
+TEST_F(DisplayTest, AreasThatDoNotFitDrawNothingAtAll) {
+    fill(0x1234);
+    const Rect src = atlas::TitleLogo;                     // 176 x 123
+    display::blitBackdrop(Rect{640, 0, 640, 480}, 0, 0);   // empty source
+    display::blitBackdrop(Rect{0, 0, 641, 480}, 0, 0);     // outside the picture
+    display::blitSprite(Rect{400, 300, 507, 310}, 0, 0);   // outside the sheet
+    display::blitSprite(Rect{-1, 0, 10, 10}, 0, 0);        // outside the sheet
+    display::blitSprite(src, 640 - src.width() + 1, 0);    // one column past the right edge
+    display::blitSprite(src, -1, 100);                     // one column past the left edge
+    display::blitSprite(src, 100, -1);                     // above the top
+    display::blitSprite(src, 100, 480 - src.height() + 1); // below the bottom
+    display::blitBackdrop(Rect{0, 0, 10, 10}, 635, 0);
+    EXPECT_EQ(countNot(0x1234), 0);
+
+    // Exactly at the edges it draws.
+    display::blitBackdrop(Rect{0, 0, 10, 10}, 630, 470);
+    EXPECT_EQ(countNot(0x1234), 100);
+}
+
+TEST_F(DisplayTest, TheBackBufferIsRetainedAcrossPresents) {
+    fill(0x1111);
+    display::blitBackdrop(Rect{0, 0, 4, 4}, 10, 10);
+    display::present();
+    uint32_t first = headless::frameHash();
+    display::present();
+    EXPECT_EQ(headless::frameHash(), first);
+    EXPECT_EQ(display::backBufferPixel(0, 0), 0x1111);
+    display::blitBackdrop(Rect{0, 0, 4, 4}, 100, 100);
+    display::present();
+    EXPECT_NE(headless::frameHash(), first);
+    EXPECT_EQ(countNot(0x1111), 32);
+}
+
+TEST_F(DisplayTest, TextIsBlackOnATransparentBackgroundAndClipped) {
+    const uint16_t under = 0xF81F;
+    fill(under);
+    display::drawText("Low score", 130, 140);
+    int black = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            uint16_t p = display::backBufferPixel(x, y);
+            if (p != under) {
+                EXPECT_EQ(p, 0x0000) << "at " << x << "," << y;
+                EXPECT_GE(x, 130);
+                EXPECT_GE(y, 140);
+                EXPECT_LT(y, 140 + 20);
+                ++black;
+            }
+        }
+    }
+    EXPECT_GT(black, 40);
+
+    // Text past the right and bottom edges is cut off, not refused.
+    fill(under);
+    display::drawText("Press enter to continue...", 600, 470);
+    EXPECT_GT(countNot(under), 0);
+
+    // A blit after a text covers it.
+    fill(under);
+    display::drawText("W", 10, 10);
+    display::blitBackdrop(Rect{0, 0, 30, 30}, 5, 5);
+    for (int y = 5; y < 35; ++y) {
+        for (int x = 5; x < 35; ++x) {
+            EXPECT_NE(display::backBufferPixel(x, y), under);
+        }
+    }
+}
+
+TEST_F(DisplayTest, APictureFileStandsInForAMissingResource) {
+    // A 24-bit BMP named exactly SPRITES in the working directory.
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormat(0, 8, 4, 24, SDL_PIXELFORMAT_BGR24);
+    SDL_FillRect(picture, nullptr, SDL_MapRGB(picture->format, 255, 0, 0));
+    ASSERT_EQ(SDL_SaveBMP(picture, "SPRITES"), 0);
+    SDL_FreeSurface(picture);
+    SDL_Surface* loaded = display::detail::loadBitmapSurface("SPRITES", false);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->w, 8);
+    EXPECT_EQ(loaded->h, 4);
+    EXPECT_EQ(static_cast<const uint16_t*>(loaded->pixels)[0], 0xF800);
+    SDL_FreeSurface(loaded);
+    std::filesystem::remove("SPRITES");
+    EXPECT_EQ(display::detail::loadBitmapSurface("SPRITES", false), nullptr);
+}
+
+} // namespace

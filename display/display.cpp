@@ -57,6 +57,7 @@ void blit(SDL_Surface* from, const Rect& src, int32_t x, int32_t y) {
 } // namespace
 
 bool openDisplay() {
+    closeDisplay(); // opening again starts afresh rather than losing the surfaces
     auto& s = state();
     s.backBuffer = SDL_CreateRGBSurfaceWithFormat(0, platform::ScreenWidth, platform::ScreenHeight,
                                                   16, SDL_PIXELFORMAT_RGB565);

@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= 2
 
-.PHONY: all bootstrap build run test test-plain test-sanitize format format-check bench clean
+.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind
 
 all: build
 
@@ -31,6 +31,15 @@ test-sanitize: bootstrap $(SAN_BUILD)/CMakeCache.txt
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS) -LE nosan
+
+# A million frames of random play under the sanitizers, and the real game under memcheck.
+SOAK_FRAMES ?= 1000000
+soak: bootstrap $(SAN_BUILD)/CMakeCache.txt
+	cmake --build $(SAN_BUILD) -j $(JOBS) --target zanbury-soak
+	$(SAN_BUILD)/tools/soak/zanbury-soak --dir data --frames $(SOAK_FRAMES) --seed $${SEED:-1}
+
+valgrind: build
+	./scripts/valgrind_session.sh $(BUILD)/zanbury data
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,68 @@
+// zanbury-soak [--dir DIR] [--frames N] [--seed S]: plays the parks of DIR (copied to a
+// temporary directory, so the high score file there is not touched) under random input.
+
+#include "tools/soak/soak.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    std::string dir = "data";
+    long long frames = 1000000;
+    unsigned long long seed = 1;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string arg = argv[i];
+        if (arg == "--dir") {
+            dir = argv[i + 1];
+        } else if (arg == "--frames") {
+            frames = std::atoll(argv[i + 1]);
+        } else if (arg == "--seed") {
+            seed = std::strtoull(argv[i + 1], nullptr, 10);
+        } else {
+            std::fprintf(stderr, "usage: zanbury-soak [--dir DIR] [--frames N] [--seed S]\n");
+            return 2;
+        }
+    }
+    namespace fs = std::filesystem;
+    fs::path work = fs::temp_directory_path() / ("zanbury-soak-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() == ".txt" && entry.path().filename() != "highscore.txt") {
+            fs::copy_file(entry.path(), work / entry.path().filename());
+        }
+    }
+    fs::current_path(work);
+
+    auto start = std::chrono::steady_clock::now();
+    soak::Result result = soak::runSoak(seed, frames);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(work);
+
+    std::printf("soaked %lld frames (seed %llu) in %.1f s: %.0f frames per second\n",
+                static_cast<long long>(result.frames), seed, seconds,
+                static_cast<double>(result.frames) / seconds);
+    std::printf("runs %lld, parks completed %lld, falls %lld, escapes %lld, end screens %lld\n",
+                static_cast<long long>(result.runsStarted),
+                static_cast<long long>(result.parksCompleted), static_cast<long long>(result.falls),
+                static_cast<long long>(result.escapes), static_cast<long long>(result.endScreens));
+    std::printf(
+        "resident memory: %ld KiB a tenth of the way in, %ld KiB at the end, peak %ld KiB\n",
+        result.residentKiBEarly, result.residentKiBLate, soak::statusKiB("VmHWM:"));
+    if (!result.ok) {
+        std::printf("FAILED: %s\n", result.violation.c_str());
+        return 1;
+    }
+    // Memory that grows with the frames played is a leak: allow a little slack for the allocator.
+    long growth = result.residentKiBLate - result.residentKiBEarly;
+    if (growth > 1024) {
+        std::printf("FAILED: resident memory grew by %ld KiB\n", growth);
+        return 1;
+    }
+    return 0;
+}

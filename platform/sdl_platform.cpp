@@ -2,6 +2,7 @@
 // largest whole factor that fits and centred on black, keys from SDL's events, SDL's tick count,
 // and a queue on one audio device for the sounds.
 
+#include "platform/input.h"
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -9,18 +10,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <vector>
 
 namespace {
-
-// Enter has two physical keys (Return and keypad Enter); the others one each.
-enum Physical { PhysUp, PhysDown, PhysLeft, PhysRight, PhysReturn, PhysKeypadEnter, PhysEscape };
-constexpr int PhysicalCount = 7;
-
-struct KeyState {
-    bool down = false;
-    bool wentDown = false;
-};
 
 struct Sound {
     std::vector<uint8_t> samples; // already in the device's format
@@ -32,30 +26,129 @@ struct SdlState {
     SDL_Texture* texture = nullptr;
     SDL_AudioDeviceID audio = 0;
     SDL_AudioSpec audioSpec{};
-    std::array<KeyState, PhysicalCount> keys{};
+    input::InputState input;
     std::vector<Sound> sounds;
+    std::vector<SDL_GameController*> pads;
+    // Set from ZANBURY_REPORT_FIRST_PRESENT: the first present writes its moment to standard
+    // error, for measuring the start-up time.
+    bool reportFirstPresent = false;
 };
 
 SdlState sdl;
 
-int physicalFor(SDL_Keycode code) {
+// The keyboard keys that the game reads; every other key is ignored.
+int sourceFor(SDL_Keycode code) {
     switch (code) {
     case SDLK_UP:
-        return PhysUp;
+        return input::KeyboardUp;
     case SDLK_DOWN:
-        return PhysDown;
+        return input::KeyboardDown;
     case SDLK_LEFT:
-        return PhysLeft;
+        return input::KeyboardLeft;
     case SDLK_RIGHT:
-        return PhysRight;
+        return input::KeyboardRight;
     case SDLK_RETURN:
-        return PhysReturn;
+        return input::KeyboardReturn;
     case SDLK_KP_ENTER:
-        return PhysKeypadEnter;
+        return input::KeyboardKeypadEnter;
     case SDLK_ESCAPE:
-        return PhysEscape;
+        return input::KeyboardEscape;
     default:
         return -1;
+    }
+}
+
+input::PadButton padButtonFor(Uint8 button) {
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return input::PadButton::DpadUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return input::PadButton::DpadDown;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return input::PadButton::DpadLeft;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return input::PadButton::DpadRight;
+    case SDL_CONTROLLER_BUTTON_A:
+        return input::PadButton::A;
+    case SDL_CONTROLLER_BUTTON_B:
+        return input::PadButton::B;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        return input::PadButton::Back;
+    case SDL_CONTROLLER_BUTTON_START:
+        return input::PadButton::Start;
+    default:
+        return input::PadButton::Other;
+    }
+}
+
+void openPad(int deviceIndex) {
+    if (SDL_IsGameController(deviceIndex) == SDL_TRUE) {
+        if (SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex)) {
+            sdl.pads.push_back(pad);
+        }
+    }
+}
+
+void closePad(SDL_JoystickID id) {
+    for (auto it = sdl.pads.begin(); it != sdl.pads.end(); ++it) {
+        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(*it)) == id) {
+            SDL_GameControllerClose(*it);
+            sdl.pads.erase(it);
+            break;
+        }
+    }
+    // A pad pulled out while a button was held must not leave it held.
+    for (int s = input::PadUp; s <= input::StickRight; ++s) {
+        input::setDown(sdl.input, static_cast<input::Source>(s), false);
+    }
+}
+
+// The window's size for windowed play: the largest whole multiple of 640 x 480 that fits the
+// desktop's usable area with room for the window's frame.
+void windowedSize(int& width, int& height) {
+    using platform::ScreenHeight;
+    using platform::ScreenWidth;
+    SDL_Rect usable{0, 0, ScreenWidth, ScreenHeight};
+    SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(sdl.window), &usable);
+    constexpr int FrameRoom = 64;
+    int scale = std::max(
+        1, std::min((usable.w - FrameRoom) / ScreenWidth, (usable.h - FrameRoom) / ScreenHeight));
+    width = ScreenWidth * scale;
+    height = ScreenHeight * scale;
+}
+
+void toggleFullScreen() {
+    bool full = (SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (full) {
+        SDL_SetWindowFullscreen(sdl.window, 0);
+        int width = 0;
+        int height = 0;
+        windowedSize(width, height);
+        SDL_SetWindowBordered(sdl.window, SDL_TRUE);
+        SDL_SetWindowResizable(sdl.window, SDL_TRUE);
+        SDL_SetWindowSize(sdl.window, width, height);
+        SDL_SetWindowPosition(sdl.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        SDL_DisplayMode desktop{};
+        SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(sdl.window), &desktop);
+        SDL_SetWindowBordered(sdl.window, SDL_FALSE);
+        SDL_SetWindowPosition(sdl.window, 0, 0);
+        SDL_SetWindowSize(sdl.window, desktop.w, desktop.h);
+        SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+}
+
+void keyEvent(const SDL_KeyboardEvent& key) {
+    if (key.type == SDL_KEYDOWN && key.repeat == 0 &&
+        (key.keysym.sym == SDLK_F11 ||
+         (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT) != 0))) {
+        toggleFullScreen(); // Alt+Enter is not an Enter for the game
+        return;
+    }
+    int source = sourceFor(key.keysym.sym);
+    if (source >= 0 && (key.type == SDL_KEYUP || key.repeat == 0)) {
+        input::setDown(sdl.input, static_cast<input::Source>(source), key.type == SDL_KEYDOWN);
     }
 }
 
@@ -113,6 +206,7 @@ bool openWindow(const char* caption) {
     }
     SDL_ShowCursor(SDL_DISABLE);
     openAudio();
+    sdl.reportFirstPresent = std::getenv("ZANBURY_REPORT_FIRST_PRESENT") != nullptr;
     return true;
 }
 
@@ -122,6 +216,10 @@ void closeWindow() {
         sdl.audio = 0;
     }
     sdl.sounds.clear();
+    for (SDL_GameController* pad : sdl.pads) {
+        SDL_GameControllerClose(pad);
+    }
+    sdl.pads.clear();
     if (sdl.texture != nullptr) {
         SDL_DestroyTexture(sdl.texture);
         sdl.texture = nullptr;
@@ -145,21 +243,33 @@ bool pumpEvents() {
         case SDL_QUIT:
             open = false;
             break;
-        case SDL_KEYDOWN: {
-            int k = physicalFor(event.key.keysym.sym);
-            if (k >= 0 && event.key.repeat == 0) {
-                sdl.keys[k].down = true;
-                sdl.keys[k].wentDown = true;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            keyEvent(event.key);
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                input::releaseAll(sdl.input); // no key stays stuck down behind our back
             }
             break;
-        }
-        case SDL_KEYUP: {
-            int k = physicalFor(event.key.keysym.sym);
-            if (k >= 0) {
-                sdl.keys[k].down = false;
+        case SDL_CONTROLLERDEVICEADDED:
+            openPad(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            closePad(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            input::padButton(sdl.input, padButtonFor(event.cbutton.button),
+                             event.type == SDL_CONTROLLERBUTTONDOWN);
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
+                input::padStick(sdl.input, 0, event.caxis.value);
+            } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
+                input::padStick(sdl.input, 1, event.caxis.value);
             }
             break;
-        }
         default:
             break;
         }
@@ -168,29 +278,7 @@ bool pumpEvents() {
 }
 
 bool keyCheck(Key key) {
-    auto check = [](int k) {
-        bool counted = sdl.keys[k].down || sdl.keys[k].wentDown;
-        sdl.keys[k].wentDown = false;
-        return counted;
-    };
-    switch (key) {
-    case Key::Up:
-        return check(PhysUp);
-    case Key::Down:
-        return check(PhysDown);
-    case Key::Left:
-        return check(PhysLeft);
-    case Key::Right:
-        return check(PhysRight);
-    case Key::Enter: {
-        bool ret = check(PhysReturn);
-        bool pad = check(PhysKeypadEnter);
-        return ret || pad;
-    }
-    case Key::Escape:
-        return check(PhysEscape);
-    }
-    return false;
+    return input::check(sdl.input, key);
 }
 
 uint32_t tickCount() {
@@ -218,6 +306,13 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
     SDL_RenderClear(sdl.renderer);
     SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &dst);
     SDL_RenderPresent(sdl.renderer);
+    if (sdl.reportFirstPresent) {
+        sdl.reportFirstPresent = false;
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(stderr, "zanbury: first present at realtime %lld%09ld ns\n",
+                     static_cast<long long>(now.tv_sec), now.tv_nsec);
+    }
 }
 
 int registerSound(const char*, const uint8_t* wav, std::size_t size) {

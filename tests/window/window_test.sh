@@ -62,17 +62,23 @@ pixel() { # x y -> "r g b" of the screenshot
 }
 
 start_game
-import -window root "$work/shot.png"
+# Wait for the title's first present: the sky at game pixel (300, 400), scaled to (600, 832).
+sky=no
+for _ in $(seq 50); do
+  import -window root "$work/shot.png"
+  read -r r g b <<<"$(pixel 600 832)"
+  if [ "$r" -le 20 ] && [ "$b" -ge 200 ] && [ "$g" -ge 100 ] && [ "$g" -le 160 ]; then
+    sky=yes
+    break
+  fi
+  sleep 0.2
+done
 [ -n "${ZANBURY_SHOT:-}" ] && cp "$work/shot.png" "$ZANBURY_SHOT"
+[ "$sky" = yes ] || { echo "the title's sky is $r $g $b"; exit 1; }
 
 # 640 x 480 scaled by 2 fits 1280 x 1024, centred: 32 black rows above and below.
 read -r r g b <<<"$(pixel 640 10)"
 [ "$r$g$b" = "000" ] || { echo "the border above the picture is $r $g $b, not black"; exit 1; }
-read -r r g b <<<"$(pixel 600 832)" # game pixel (300, 400): sky of the title backdrop
-if [ "$r" -gt 20 ] || [ "$b" -lt 200 ] || [ "$g" -lt 100 ] || [ "$g" -gt 160 ]; then
-  echo "the title's sky is $r $g $b"
-  exit 1
-fi
 
 xdotool mousemove 640 512
 xdotool key Down

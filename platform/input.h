@@ -1,0 +1,61 @@
+#pragma once
+// The key check's bookkeeping, shared by every input device: each physical source (a keyboard
+// key, a pad button, a stick direction) keeps whether it is down and whether it went down since
+// the game last asked for its key. A key counts when any of its sources is down or went down;
+// asking clears the went-down records of all its sources. No devices here, so tests use it as is.
+
+#include "platform/platform.h"
+
+#include <array>
+#include <cstdint>
+
+namespace input {
+
+enum Source : int {
+    KeyboardUp,
+    KeyboardDown,
+    KeyboardLeft,
+    KeyboardRight,
+    KeyboardReturn,
+    KeyboardKeypadEnter,
+    KeyboardEscape,
+    PadUp,
+    PadDown,
+    PadLeft,
+    PadRight,
+    PadA,
+    PadStart,
+    PadB,
+    PadBack,
+    StickUp,
+    StickDown,
+    StickLeft,
+    StickRight,
+    SourceCount,
+};
+
+// The pad's buttons as the game controller interface names them.
+enum class PadButton { DpadUp, DpadDown, DpadLeft, DpadRight, A, B, Back, Start, Other };
+
+struct SourceState {
+    bool down = false;
+    bool wentDown = false;
+};
+
+struct InputState {
+    std::array<SourceState, SourceCount> sources{};
+};
+
+void setDown(InputState& state, Source source, bool down);
+// Everything goes up (the window lost the focus); a press already made still counts once.
+void releaseAll(InputState& state);
+bool check(InputState& state, platform::Key key);
+
+// A pad button going down or up; buttons that the game does not use do nothing.
+void padButton(InputState& state, PadButton button, bool down);
+// The left stick, axis 0 across (negative left) and axis 1 down (negative up), -32768..32767.
+// It counts as a direction past half way and lets go again below a third, so that a stick
+// resting near the threshold does not chatter.
+void padStick(InputState& state, int axis, int32_t value);
+
+} // namespace input

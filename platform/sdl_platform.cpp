@@ -4,6 +4,7 @@
 
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "platform/sdl_diagnostics.h"
 
 #include <SDL.h>
 
@@ -353,6 +354,10 @@ void playSound(int handle) {
     // One sound at a time: whatever is still queued is cut off.
     SDL_ClearQueuedAudio(sdl.audio);
     SDL_QueueAudio(sdl.audio, sound.samples.data(), static_cast<Uint32>(sound.samples.size()));
+}
+
+uint32_t queuedSoundBytes() {
+    return sdl.audio == 0 ? 0 : SDL_GetQueuedAudioSize(sdl.audio);
 }
 
 } // namespace platform

@@ -2,11 +2,13 @@
 // key; each query clears the went-down record; every pending event is handled each pass.
 
 #include "platform/platform.h"
+#include "platform/sdl_diagnostics.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 using platform::Key;
 
@@ -111,6 +113,61 @@ TEST_F(SdlKeysTest, TheTickCountMovesForwardAndSoundsNeverFail) {
     int handle = platform::registerSound("JUNK", junk, sizeof junk);
     platform::playSound(handle);
     platform::playSound(99);
+}
+
+// A WAVE file of that many silent 4-byte frames, 44.1 kHz stereo 16-bit.
+std::vector<uint8_t> silentWave(uint32_t frames) {
+    std::vector<uint8_t> w;
+    auto u32 = [&w](uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            w.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    };
+    auto u16 = [&w](uint32_t v) {
+        w.push_back(static_cast<uint8_t>(v));
+        w.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    auto tag = [&w](const char* t) {
+        for (int i = 0; i < 4; ++i) {
+            w.push_back(static_cast<uint8_t>(t[i]));
+        }
+    };
+    tag("RIFF");
+    u32(36 + frames * 4);
+    tag("WAVE");
+    tag("fmt ");
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(44100 * 4);
+    u16(4);
+    u16(16);
+    tag("data");
+    u32(frames * 4);
+    w.resize(w.size() + frames * 4, 0);
+    return w;
+}
+
+TEST_F(SdlKeysTest, ANewSoundCutsOffTheOnePlaying) {
+    if (platform::queuedSoundBytes() == 0 && SDL_GetCurrentAudioDriver() == nullptr) {
+        GTEST_SKIP() << "no audio driver at all";
+    }
+    std::vector<uint8_t> longer = silentWave(20000);
+    std::vector<uint8_t> shorter = silentWave(5000);
+    int first = platform::registerSound("LONG", longer.data(), longer.size());
+    int second = platform::registerSound("SHORT", shorter.data(), shorter.size());
+    platform::playSound(first);
+    uint32_t afterFirst = platform::queuedSoundBytes();
+    platform::playSound(second);
+    uint32_t afterSecond = platform::queuedSoundBytes();
+    // The device may already have taken a little of the first; the second replaces the rest.
+    EXPECT_GT(afterFirst, 20000u * 4 - 16384);
+    EXPECT_LE(afterSecond, 5000u * 4);
+    EXPECT_GT(afterSecond, 5000u * 4 - 16384);
+    platform::playSound(second); // the same sound again starts from its beginning
+    EXPECT_GT(platform::queuedSoundBytes(), 5000u * 4 - 16384);
+    EXPECT_LE(platform::queuedSoundBytes(), 5000u * 4);
 }
 
 } // namespace

@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= 2
 
-.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind
+.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind screenshots
 
 all: build
 
@@ -40,6 +40,10 @@ soak: bootstrap $(SAN_BUILD)/CMakeCache.txt
 
 valgrind: build
 	./scripts/valgrind_session.sh $(BUILD)/zanbury data
+
+# The four screens in docs/screens/, remade with the simulator.
+screenshots: build
+	./tools/screenshots/make_screenshots.sh $(BUILD)/tools/sim/zanbury-sim
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -19,7 +19,8 @@ constexpr const char* HighScoreFile = "highscore.txt";
 constexpr const char* HighScoreTemp = "highscore.txt.new";
 
 // Writes the digits in full to a file beside the old one, then renames it over the old one,
-// so that at every moment the file holds either the old number or the new one.
+// so that at every moment the file holds either the old number or the new one. On failure the
+// reason is left in errno.
 bool writeHighScore(int32_t score) {
     char digits[16];
     int n = std::snprintf(digits, sizeof digits, "%d", score);
@@ -27,12 +28,15 @@ bool writeHighScore(int32_t score) {
     if (f == nullptr) {
         return false;
     }
+    errno = 0;
     bool ok = std::fwrite(digits, 1, static_cast<std::size_t>(n), f) == static_cast<std::size_t>(n);
     ok = std::fflush(f) == 0 && ok;
     ok = fsync(fileno(f)) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
     if (!ok || std::rename(HighScoreTemp, HighScoreFile) != 0) {
+        int reason = errno;
         std::remove(HighScoreTemp);
+        errno = reason;
         return false;
     }
     return true;

@@ -6,11 +6,14 @@
 #include "park/park.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace park {
 
 bool isActive(const Obstacle& o, int32_t parkFrame) {
-    return o.startFrame < parkFrame && parkFrame < o.startFrame + o.src.width() + 160;
+    // In 64 bits: a start frame near the top of the range must not wrap the span's end.
+    const int64_t spanEnd = int64_t{o.startFrame} + o.src.width() + 160;
+    return o.startFrame < parkFrame && parkFrame < spanEnd;
 }
 
 Rect obstacleBox(const Obstacle& o) {

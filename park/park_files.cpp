@@ -20,6 +20,7 @@ struct Tokens {
     std::string_view text;
     std::size_t pos = 0;
     int32_t line = 1;
+    int32_t lastLine = 1; // the line of the last token read: where an early end is reported
 
     bool next(std::string_view& token, int32_t& tokenLine) {
         while (pos < text.size() && isSpace(text[pos])) {
@@ -37,6 +38,7 @@ struct Tokens {
         }
         token = text.substr(start, pos - start);
         tokenLine = line;
+        lastLine = line;
         return true;
     }
 
@@ -78,6 +80,15 @@ bool toNumber(std::string_view token, int32_t& value, const char*& problem) {
     return true;
 }
 
+// Pictures and rows far beyond any sheet or screen. A picture outside the sheet is accepted (it
+// draws nothing, and the park checker warns of it), but these limits keep every box, span and
+// edge sum of the game well inside 32 bits.
+constexpr int32_t CoordinateLimit = 10000;
+
+bool withinLimit(int32_t v) {
+    return -CoordinateLimit <= v && v <= CoordinateLimit;
+}
+
 std::string where(const char* fileName, int32_t line) {
     return std::string(fileName) + ":" + std::to_string(line) + ": ";
 }
@@ -87,7 +98,7 @@ bool readNumber(Tokens& tokens, const char* fileName, const char* what, int32_t&
                 int32_t& line, std::string& error) {
     std::string_view token;
     if (!tokens.next(token, line)) {
-        error = where(fileName, tokens.line) + "the file ends where " + what + " should be";
+        error = where(fileName, tokens.lastLine) + "the file ends where " + what + " should be";
         return false;
     }
     const char* problem = "";
@@ -122,7 +133,7 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
     for (int32_t i = 0; i < result.parkCount; ++i) {
         std::string_view name;
         if (!tokens.next(name, line)) {
-            error = where(fileName, tokens.line) + "the list promises " +
+            error = where(fileName, tokens.lastLine) + "the list promises " +
                     std::to_string(result.parkCount) + " parks but names only " + std::to_string(i);
             return false;
         }
@@ -174,7 +185,7 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, s
             std::string what = std::string(fieldNames[f]) + " of obstacle " + std::to_string(i + 1);
             std::string_view token;
             if (!tokens.next(token, line)) {
-                error = where(fileName, tokens.line) + "the file ends at obstacle " +
+                error = where(fileName, tokens.lastLine) + "the file ends at obstacle " +
                         std::to_string(i + 1) + " of the " + std::to_string(count) +
                         " its count promises";
                 return false;
@@ -187,6 +198,13 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, s
             if (f == 0) {
                 firstLine = line;
             }
+        }
+        if (!withinLimit(v[0]) || !withinLimit(v[1]) || !withinLimit(v[2]) || !withinLimit(v[3]) ||
+            !withinLimit(v[5])) {
+            error = where(fileName, firstLine) + "the picture or row of obstacle " +
+                    std::to_string(i + 1) + " lies beyond " + std::to_string(CoordinateLimit) +
+                    " pixels: no sheet or screen reaches that far";
+            return false;
         }
         Obstacle& o = out.records[i];
         o.src = Rect{v[1], v[0], v[3], v[2]};
@@ -286,6 +304,7 @@ void loadPark() {
     run.obstacleCount = 0;
     run.firstActive = 0;
     run.lastActive = -1;
+    run.messageSeconds = -1; // no stale fall message in the next run
     showEndScreen();
     gameState = GameState::GameOver;
 }

@@ -53,3 +53,24 @@ format-check:
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
+
+# Fuzzing the readers of parks.txt, the park files and highscore.txt with libFuzzer (clang).
+# Each target runs FUZZ_SECONDS from the seeds of data/; any finding fails the target and is
+# kept under $(FUZZ_BUILD)/findings.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := park_list_fuzzer park_file_fuzzer high_score_fuzzer
+.PHONY: fuzz
+$(FUZZ_BUILD)/CMakeCache.txt: | bootstrap
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+fuzz: bootstrap $(FUZZ_BUILD)/CMakeCache.txt
+	cmake -S fuzz -B $(FUZZ_BUILD)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/findings/$$t; \
+	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t/ \
+	    $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/seeds/$$t; \
+	done

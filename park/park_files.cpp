@@ -137,6 +137,12 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
                     std::to_string(result.parkCount) + " parks but names only " + std::to_string(i);
             return false;
         }
+        if (std::size_t nul = name.find('\0'); nul != std::string_view::npos) {
+            // The slot would hold the name only up to there: another file's name.
+            error = where(fileName, line) + "the park name '" + std::string(name.substr(0, nul)) +
+                    "' is followed by a NUL byte within the same word";
+            return false;
+        }
         if (name.size() > MaxNameLength) {
             error = where(fileName, line) + "the park name '" + std::string(name) + "' has " +
                     std::to_string(name.size()) + " characters, more than " +

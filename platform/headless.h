@@ -24,6 +24,16 @@ void setClock(uint32_t tick);
 void advanceClock(uint32_t ms);
 uint32_t clock();
 
+// The keys (down now, went down since the last query) and the clock: what a search saves with
+// the game's records to branch a run, and puts back to return to that moment.
+struct KeysAndClock {
+    bool down[platform::KeyCount] = {};
+    bool wentDown[platform::KeyCount] = {};
+    uint32_t clock = 0;
+};
+KeysAndClock saveKeysAndClock();
+void restoreKeysAndClock(const KeysAndClock& saved);
+
 // The next pumpEvents answers as if the window had been closed.
 void requestClose();
 

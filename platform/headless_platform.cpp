@@ -139,6 +139,24 @@ uint32_t clock() {
     return state().clock;
 }
 
+KeysAndClock saveKeysAndClock() {
+    KeysAndClock saved;
+    for (int k = 0; k < platform::KeyCount; ++k) {
+        saved.down[k] = state().keys[k].down;
+        saved.wentDown[k] = state().keys[k].wentDown;
+    }
+    saved.clock = state().clock;
+    return saved;
+}
+
+void restoreKeysAndClock(const KeysAndClock& saved) {
+    for (int k = 0; k < platform::KeyCount; ++k) {
+        state().keys[k].down = saved.down[k];
+        state().keys[k].wentDown = saved.wentDown[k];
+    }
+    state().clock = saved.clock;
+}
+
 void requestClose() {
     state().closeRequested = true;
 }

@@ -1,0 +1,167 @@
+// The committed replays of the shipped parks: for every park data/NAME of data/parks.txt, the
+// script tests/replays/NAME completes that park, as the only park of a list, with no fall and
+// the score of tests/replays/expected.txt; and the scripts joined play the whole run of
+// data/parks.txt to the end screen and a new high score.
+
+#include "park/park_files.h"
+#include "tools/autoplay/autoplay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path Source = ZANBURY_SOURCE_DIR;
+const fs::path Data = Source / "data";
+const fs::path Replays = Source / "tests" / "replays";
+const fs::path Expected = Replays / "expected.txt";
+
+std::vector<std::string> shippedParks() {
+    std::vector<std::string> names;
+    std::string error;
+    if (!autoplay::parkNames(Data, names, error)) {
+        names.clear();
+    }
+    return names;
+}
+
+std::string scriptName(const std::string& park) {
+    return fs::path(park).filename().string();
+}
+
+std::string rerunCommand(const std::vector<std::string>& parks, const std::string& park) {
+    std::size_t number = 0;
+    while (number < parks.size() && parks[number] != park) {
+        ++number;
+    }
+    return "cd " + Source.string() + " && " + ZANBURY_AUTOPLAY + " --dir data --park " +
+           std::to_string(number + 1) + " --out tests/replays/" + scriptName(park) +
+           " --expected tests/replays/expected.txt";
+}
+
+std::string rerunAdvice(const std::vector<std::string>& parks,
+                        const std::vector<std::string>& which) {
+    std::string advice = "The park changed or the rules changed; run zanbury-autoplay again:";
+    for (const std::string& park : which) {
+        advice += "\n  " + rerunCommand(parks, park);
+    }
+    return advice;
+}
+
+bool readScript(const std::string& park, std::vector<sim::ScriptEvent>& events,
+                std::string& error) {
+    const fs::path path = Replays / scriptName(park);
+    std::string text;
+    return park::readTextFile(path.string().c_str(), text, error) &&
+           sim::parseScript(text, path.string().c_str(), events, error);
+}
+
+bool parkLength(const fs::path& path, int32_t& length, std::string& error) {
+    static park::ParkFile file; // large; kept out of the stack
+    std::string text;
+    if (!park::readTextFile(path.string().c_str(), text, error) ||
+        !park::parseParkFile(text, path.string().c_str(), file, error)) {
+        return false;
+    }
+    length = file.parkLength;
+    return true;
+}
+
+std::map<std::string, int32_t> expectedScores() {
+    std::vector<std::pair<std::string, int32_t>> rows;
+    std::string error;
+    EXPECT_TRUE(autoplay::readExpected(Expected, rows, error)) << error;
+    return {rows.begin(), rows.end()};
+}
+
+class ShippedParkReplay : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ShippedParkReplay, CompletesTheParkAloneWithNoFallAndTheExpectedScore) {
+    const std::vector<std::string> parks = shippedParks();
+    const std::string park = GetParam();
+    const std::string advice = rerunAdvice(parks, {park});
+
+    std::vector<sim::ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(readScript(park, events, error)) << error << "\n" << advice;
+    const auto scores = expectedScores();
+    ASSERT_EQ(scores.count(scriptName(park)), 1u)
+        << Expected.string() << " has no score for " << scriptName(park) << "\n"
+        << advice;
+    int32_t length = 0;
+    ASSERT_TRUE(parkLength(Data / park, length, error)) << error;
+
+    autoplay::ScratchDir scratch("replay");
+    std::FILE* list = std::fopen((scratch.path / "parks.txt").string().c_str(), "wb");
+    ASSERT_NE(list, nullptr);
+    std::fprintf(list, "1\n%s\n", scriptName(park).c_str());
+    std::fclose(list);
+    fs::copy_file(Data / park, scratch.path / scriptName(park));
+
+    autoplay::ReplayOutcome out = autoplay::replay(scratch.path, events, 3 + length + 100);
+    ASSERT_TRUE(out.started);
+    EXPECT_TRUE(out.reachedEnd) << park << ": the replay never reaches the end screen\n" << advice;
+    EXPECT_TRUE(out.completed) << park << ": the replay does not complete the park\n" << advice;
+    EXPECT_EQ(out.livesLost, 0) << park << ": the replay falls\n" << advice;
+    EXPECT_EQ(out.score, scores.at(scriptName(park)))
+        << park << ": the replay ends with another score\n"
+        << advice;
+}
+
+std::string testName(const ::testing::TestParamInfo<std::string>& info) {
+    std::string name = std::to_string(info.index + 1) + "_";
+    for (char c : fs::path(info.param).stem().string()) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedParkReplay, ::testing::ValuesIn(shippedParks()), testName);
+
+TEST(WholeRunReplay, EveryParkInTurnEndsWithANewHighScoreWrittenAsItsDigits) {
+    const std::vector<std::string> parks = shippedParks();
+    ASSERT_FALSE(parks.empty()) << (Data / "parks.txt").string() << " cannot be read";
+    const auto scores = expectedScores();
+    std::vector<std::vector<sim::ScriptEvent>> scripts;
+    std::vector<int32_t> lengths;
+    int32_t total = 0;
+    for (const std::string& park : parks) {
+        std::vector<sim::ScriptEvent> events;
+        std::string error;
+        int32_t length = 0;
+        ASSERT_TRUE(readScript(park, events, error)) << error << "\n" << rerunAdvice(parks, parks);
+        ASSERT_TRUE(parkLength(Data / park, length, error)) << error;
+        ASSERT_EQ(scores.count(scriptName(park)), 1u) << rerunAdvice(parks, {park});
+        scripts.push_back(events);
+        lengths.push_back(length);
+        total += scores.at(scriptName(park));
+    }
+
+    autoplay::ScratchDir scratch("whole-run");
+    std::string error;
+    ASSERT_TRUE(autoplay::copyParks(Data, scratch.path, error)) << error;
+    ASSERT_FALSE(fs::exists(scratch.path / "highscore.txt"));
+    const std::vector<sim::ScriptEvent> whole = autoplay::joinRun(scripts, lengths);
+    autoplay::ReplayOutcome out = autoplay::replay(scratch.path, whole, whole.back().frame + 10);
+    ASSERT_TRUE(out.started);
+    EXPECT_TRUE(out.completed) << "the whole run does not reach the end screen after the last "
+                                  "park\n"
+                               << rerunAdvice(parks, parks);
+    EXPECT_EQ(out.livesLost, 0) << rerunAdvice(parks, parks);
+    EXPECT_EQ(out.parksCompleted, static_cast<int32_t>(parks.size()));
+    EXPECT_EQ(out.score, total) << rerunAdvice(parks, parks);
+
+    // With no high score file, the run's score is a new high score, and the file then holds
+    // exactly its digits.
+    std::string stored;
+    ASSERT_TRUE(
+        park::readTextFile((scratch.path / "highscore.txt").string().c_str(), stored, error))
+        << error;
+    EXPECT_EQ(stored, std::to_string(out.score));
+}
+
+} // namespace

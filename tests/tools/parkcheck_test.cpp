@@ -1,0 +1,318 @@
+// The park checker: the readers' refusals as errors with file and line, each warning about
+// what the game accepts but an author did not mean, and the shipped parks, which must be clean.
+
+#include "display/atlas.h"
+#include "tools/parkcheck/parkcheck.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <unistd.h>
+
+namespace {
+
+using parkcheck::Finding;
+using parkcheck::Severity;
+
+constexpr Rect TallBlock = atlas::ObstaclePictures[0].cell; // 64 x 112
+constexpr Rect GreyBlock = atlas::ObstaclePictures[2].cell; // 64 x 36
+constexpr Rect Hydrant = atlas::ObstaclePictures[5].cell;   // 25 x 36
+constexpr Rect Rail = atlas::ObstaclePictures[10].cell;     // 200 x 48
+
+// A park built record by record, each on its own line after the two header lines.
+struct ParkBuilder {
+    std::unique_ptr<park::ParkFile> park = std::make_unique<park::ParkFile>();
+
+    explicit ParkBuilder(int32_t length) { park->parkLength = length; }
+
+    ParkBuilder& add(const Rect& src, int32_t startFrame, int32_t kind = 1, int32_t y = -1) {
+        park::Obstacle& o = park->records[park->obstacleCount];
+        o.src = src;
+        o.startFrame = startFrame;
+        o.y = y >= 0 ? y : 432 - src.height();
+        o.kind = kind;
+        o.x = 640;
+        park->recordLine[park->obstacleCount] = park->obstacleCount + 3;
+        park->obstacleCount += 1;
+        return *this;
+    }
+
+    std::vector<Finding> check() const { return parkcheck::checkPark(*park, "p.txt"); }
+};
+
+// The messages of the findings, each prefixed with its line, for readable failures.
+std::vector<std::string> lines(const std::vector<Finding>& findings) {
+    std::vector<std::string> out;
+    for (const Finding& f : findings) {
+        out.push_back(std::to_string(f.line) + ": " + f.message);
+    }
+    return out;
+}
+
+// Exactly one warning, on `line`, whose message holds `what`.
+void expectOneWarning(const std::vector<Finding>& findings, int32_t line, const std::string& what) {
+    ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(lines(findings));
+    EXPECT_EQ(findings[0].severity, Severity::Warning);
+    EXPECT_EQ(findings[0].file, "p.txt");
+    EXPECT_EQ(findings[0].line, line);
+    EXPECT_NE(findings[0].message.find(what), std::string::npos) << findings[0].message;
+}
+
+TEST(ParkCheck, RetirementFrameFollowsTheObstacleTimeline) {
+    park::Obstacle o;
+    o.src = Rect{0, 0, 40, 10};
+    o.startFrame = 100;
+    EXPECT_EQ(parkcheck::retirementFrame(o), 271); // x first below -40 in its 171st frame
+
+    o.src = GreyBlock;
+    o.startFrame = 0;
+    EXPECT_EQ(parkcheck::retirementFrame(o), 177);
+
+    // A start before the park's first frame still enters at frame 1, but its active span
+    // ends at -100 + 64 + 160 = 124, in mid-screen.
+    o.startFrame = -100;
+    EXPECT_EQ(parkcheck::retirementFrame(o), std::nullopt);
+
+    // Width 2 just crosses within its span; width 1 never does.
+    o.startFrame = 10;
+    o.src = Rect{0, 0, 2, 10};
+    EXPECT_EQ(parkcheck::retirementFrame(o), 171);
+    o.src = Rect{0, 0, 1, 10};
+    EXPECT_EQ(parkcheck::retirementFrame(o), std::nullopt);
+}
+
+TEST(ParkCheck, AParkOfObstaclePicturesInLeavingOrderIsClean) {
+    ParkBuilder b(2000);
+    int32_t start = 0;
+    for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
+        b.add(p.cell, start, 1);
+        start += 100;
+    }
+    // A trimmed cell, as the atlas trims its own pictures; a picture that ends on row 479.
+    b.add(Rect{GreyBlock.left, GreyBlock.top, GreyBlock.right - 1, GreyBlock.bottom - 1}, start, 1)
+        .add(Hydrant, start + 100, 4, 480 - Hydrant.height())
+        .add(Hydrant, 1999, 4); // the last frame that shows it
+    EXPECT_TRUE(b.check().empty()) << testing::PrintToString(lines(b.check()));
+}
+
+TEST(ParkCheck, WarnsAboutPicturesThatAreNotObstaclePictures) {
+    expectOneWarning(ParkBuilder(600).add(Rect{480, 0, 520, 30}, 10).check(), 3,
+                     "does not lie within the 506 x 427 sprite sheet");
+    expectOneWarning(ParkBuilder(600).add(Rect{-1, 0, 20, 30}, 10).check(), 3,
+                     "does not lie within");
+    expectOneWarning(ParkBuilder(600).add(Rect{300, 400, 320, 430}, 10).check(), 3,
+                     "does not lie within");
+    expectOneWarning(ParkBuilder(600).add(Rect{300, 100, 300, 130}, 10).check(), 3, "is empty");
+    // Part of the rail, and a skater picture.
+    expectOneWarning(ParkBuilder(600).add(Rect{282, 238, 382, 286}, 10).check(), 3,
+                     "shows only part of the rail picture");
+    expectOneWarning(ParkBuilder(600).add(atlas::BodyStand, 10).check(), 3,
+                     "none of the sprite sheet's obstacle pictures");
+    // Two columns short is no longer the trimmed picture.
+    expectOneWarning(
+        ParkBuilder(600).add(Rect{Rail.left, Rail.top, Rail.right - 2, Rail.bottom}, 10).check(), 3,
+        "shows only part");
+}
+
+TEST(ParkCheck, WarnsAboutKindsRowsAndLateStarts) {
+    for (int32_t kind : {0, 5, -1}) {
+        expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, kind).check(), 3,
+                         "the kind " + std::to_string(kind) + " is not 1");
+    }
+    // Rows 450 to 485, and rows -1 to 34.
+    expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, 1, 450).check(), 3, "below row 479");
+    {
+        ParkBuilder b(600);
+        b.add(GreyBlock, 10, 1);
+        b.park->records[0].y = -1;
+        expectOneWarning(b.check(), 3, "above row 0");
+    }
+    // The park ends in frame 600: a start frame of 600 is never active in it.
+    expectOneWarning(ParkBuilder(600).add(GreyBlock, 600).check(), 3,
+                     "it starts at frame 600, but the park ends at frame 600");
+    EXPECT_TRUE(ParkBuilder(600).add(GreyBlock, 599).check().empty());
+}
+
+TEST(ParkCheck, WarnsAboutAnObstacleThatVanishesInMidScreen) {
+    // Entering in frame 1 with its span ending after frame 23, it stops at x 640 - 23 * 4.
+    ParkBuilder b(600);
+    b.add(GreyBlock, -200);
+    expectOneWarning(b.check(), 3, "vanishes before it has crossed the screen");
+    EXPECT_NE(b.check()[0].message.find("up to frame 23, when it stands at x 548"),
+              std::string::npos)
+        << b.check()[0].message;
+    // Its span ends only after the park: nothing is seen of the problem.
+    EXPECT_TRUE(ParkBuilder(20).add(GreyBlock, -200).check().empty());
+}
+
+TEST(ParkCheck, WarnsWhenObstaclesDoNotLeaveInListOrder) {
+    // The rail (retiring in frame 100 + 211) listed before a hydrant that enters 10 frames
+    // later but leaves first (110 + 167).
+    ParkBuilder b(1000);
+    b.add(GreyBlock, 0).add(Rail, 100, 3).add(Hydrant, 110, 4).add(GreyBlock, 400);
+    expectOneWarning(b.check(), 4, "obstacle 3 (line 5), in frame 277");
+    EXPECT_NE(b.check()[0].message.find("leaves the screen in frame 311"), std::string::npos);
+
+    // Leaving in the same frame is in order: the lower index retires first in the walk.
+    ParkBuilder same(1000);
+    same.add(Rail, 100, 3).add(Hydrant, 100 + 211 - 167, 4);
+    EXPECT_TRUE(same.check().empty()) << testing::PrintToString(lines(same.check()));
+
+    // A later obstacle that leaves first only after the park has ended changes nothing.
+    ParkBuilder late(250);
+    late.add(Rail, 100, 3).add(Hydrant, 110, 4);
+    EXPECT_TRUE(late.check().empty()) << testing::PrintToString(lines(late.check()));
+
+    // Listed in the order they leave, the same obstacles are clean.
+    ParkBuilder fixed(1000);
+    fixed.add(GreyBlock, 0).add(Hydrant, 110, 4).add(Rail, 100, 3).add(GreyBlock, 400);
+    EXPECT_TRUE(fixed.check().empty()) << testing::PrintToString(lines(fixed.check()));
+}
+
+TEST(ParkCheck, WarnsWhenTheWindowIsFullWhenAnObstacleIsDue) {
+    // 22 small blocks all due at frame 1: index 21 finds the 21 places taken.
+    ParkBuilder full(1000);
+    for (int i = 0; i < 22; ++i) {
+        full.add(GreyBlock, 0);
+    }
+    expectOneWarning(full.check(), 24, "obstacles 1 to 21: it waits");
+
+    // With 21 there is room for all.
+    ParkBuilder room(1000);
+    for (int i = 0; i < 21; ++i) {
+        room.add(GreyBlock, 0);
+    }
+    EXPECT_TRUE(room.check().empty());
+
+    // Index 21 due in the very frame in which index 0 retires is considered in that same
+    // step, after the retirement: it enters on time. One frame earlier it waits.
+    for (int32_t due : {177, 176}) {
+        ParkBuilder edge(1000);
+        edge.add(GreyBlock, 0);
+        for (int i = 1; i < 21; ++i) {
+            edge.add(GreyBlock, 10);
+        }
+        edge.add(GreyBlock, due - 1);
+        std::vector<Finding> findings = edge.check();
+        if (due == 177) {
+            EXPECT_TRUE(findings.empty()) << testing::PrintToString(lines(findings));
+        } else {
+            expectOneWarning(findings, 24, "it is due in frame 176");
+        }
+    }
+}
+
+class ParkCheckDirectory : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("zanbury-parkcheck-test-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::vector<Finding> check() const { return parkcheck::checkDirectory(dir.string()); }
+
+    std::filesystem::path dir;
+};
+
+TEST_F(ParkCheckDirectory, ReportsEveryRefusalWithFileAndLine) {
+    std::vector<Finding> findings = check();
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].severity, Severity::Error);
+    EXPECT_EQ(findings[0].file, path("parks.txt"));
+    EXPECT_EQ(findings[0].line, 0);
+    EXPECT_EQ(parkcheck::formatFinding(findings[0]).rfind(path("parks.txt") + ": error: cannot", 0),
+              0u)
+        << parkcheck::formatFinding(findings[0]);
+    EXPECT_EQ(parkcheck::exitStatus(findings), 2);
+
+    write("parks.txt", "\n\n27\n");
+    findings = check();
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].line, 3);
+    EXPECT_NE(findings[0].message.find("more than the 26"), std::string::npos);
+
+    // A good park, a missing one, one refused on its fourth line, and one with a warning:
+    // all four are checked, in list order.
+    write("parks.txt", "4\ngood.txt\nmissing.txt\nbad.txt\nwarned.txt\n");
+    write("good.txt", "1 600\n123 267 159 331 10 396 1\n");
+    write("bad.txt", "2 600\n123 267 159 331 10 396 1\n\n123 267 159 331 ten 396 1\n");
+    write("warned.txt", "1 600\n123 267 159 331 10 396 7\n");
+    findings = check();
+    ASSERT_EQ(findings.size(), 3u) << testing::PrintToString(lines(findings));
+    EXPECT_EQ(findings[0].file, path("parks.txt"));
+    EXPECT_EQ(findings[0].line, 3);
+    EXPECT_EQ(findings[0].severity, Severity::Error);
+    EXPECT_NE(findings[0].message.find("the park file 'missing.txt' cannot be read"),
+              std::string::npos)
+        << findings[0].message;
+    EXPECT_EQ(parkcheck::formatFinding(findings[1]),
+              path("bad.txt") + ":4: error: the start frame of obstacle 2 'ten' is not a number");
+    EXPECT_EQ(findings[2].file, path("warned.txt"));
+    EXPECT_EQ(findings[2].line, 2);
+    EXPECT_EQ(findings[2].severity, Severity::Warning);
+    EXPECT_EQ(parkcheck::exitStatus(findings), 2);
+
+    write("parks.txt", "2 good.txt warned.txt");
+    findings = check();
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(parkcheck::formatFinding(findings[0]).rfind(path("warned.txt") + ":2: warning: ", 0),
+              0u);
+    EXPECT_EQ(parkcheck::exitStatus(findings), 1);
+
+    write("parks.txt", "1 good.txt");
+    EXPECT_TRUE(check().empty());
+    EXPECT_EQ(parkcheck::exitStatus(check()), 0);
+}
+
+TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
+    const std::string dir = ZANBURY_DATA_DIR;
+    std::vector<Finding> findings = parkcheck::checkDirectory(dir);
+    for (const Finding& f : findings) {
+        ADD_FAILURE() << parkcheck::formatFinding(f);
+    }
+
+    std::string text;
+    std::string error;
+    auto list = std::make_unique<park::ParkListFile>();
+    ASSERT_TRUE(park::readTextFile((dir + "/parks.txt").c_str(), text, error)) << error;
+    ASSERT_TRUE(park::parseParkList(text, "parks.txt", *list, error)) << error;
+    EXPECT_GE(list->parkCount, 5);
+
+    std::set<int32_t> kinds;
+    std::set<std::string> pictures;
+    auto parkFile = std::make_unique<park::ParkFile>();
+    for (int32_t i = 0; i < list->parkCount; ++i) {
+        const std::string name = list->list.names[i];
+        ASSERT_TRUE(park::readTextFile((dir + "/" + name).c_str(), text, error)) << error;
+        ASSERT_TRUE(park::parseParkFile(text, name.c_str(), *parkFile, error)) << error;
+        // 60 to 120 seconds of 34 ms frames.
+        EXPECT_GE(parkFile->parkLength, 1765) << name;
+        EXPECT_LE(parkFile->parkLength, 3529) << name;
+        for (int32_t k = 0; k < parkFile->obstacleCount; ++k) {
+            const park::Obstacle& o = parkFile->records[k];
+            kinds.insert(o.kind);
+            // Every obstacle stands on the ground line.
+            EXPECT_EQ(o.y + o.src.height(), 432) << name << " obstacle " << k + 1;
+            for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
+                if (p.cell == o.src) {
+                    pictures.insert(std::to_string(p.cell.left) + "," + std::to_string(p.cell.top));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(kinds, (std::set<int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(pictures.size(), std::size(atlas::ObstaclePictures));
+}
+
+} // namespace

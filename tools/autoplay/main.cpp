@@ -1,0 +1,169 @@
+// zanbury-autoplay [--dir DIR] [--park N] [--out FILE] [--expected TABLE] [--seconds S] [--prove]
+//
+// Searches each park of DIR/parks.txt (or park N alone, counted from 1) for a run that completes
+// it with no fall, prints the verdict of each park, and writes the winning run as a zanbury-sim
+// script: for one park, a script for a park list naming that park alone; for every park, a
+// script of the whole run.
+
+#include "tools/autoplay/autoplay.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: zanbury-autoplay [--dir DIR] [--park N] [--out FILE] "
+                 "[--expected TABLE] [--seconds S] [--prove]\n"
+                 "  --dir DIR         the directory of parks.txt and the parks (default .)\n"
+                 "  --park N          search only the Nth park of the list\n"
+                 "  --out FILE        write the winning run as a zanbury-sim script\n"
+                 "  --expected TABLE  record each completed park's score in TABLE\n"
+                 "  --seconds S       give each search at most S seconds (default 60)\n"
+                 "  --prove           also prove that no press has to hit one exact frame\n"
+                 "Exits with 1 when a park is not completed (with --prove: not proved), with 2 "
+                 "on a usage or file error.\n");
+    return 2;
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        std::fprintf(stderr, "zanbury-autoplay: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) {
+        std::fprintf(stderr, "zanbury-autoplay: cannot write %s\n", path.c_str());
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    fs::path dir = ".";
+    long park = 0;
+    std::string outPath;
+    std::string expectedPath;
+    bool prove = false;
+    autoplay::SearchOptions options;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        char* end = nullptr;
+        if (arg == "--dir" && hasValue) {
+            dir = argv[++i];
+        } else if (arg == "--park" && hasValue) {
+            park = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || park < 1) {
+                std::fprintf(stderr, "zanbury-autoplay: --park takes a park number from 1\n");
+                return 2;
+            }
+        } else if (arg == "--out" && hasValue) {
+            outPath = argv[++i];
+        } else if (arg == "--expected" && hasValue) {
+            expectedPath = argv[++i];
+        } else if (arg == "--seconds" && hasValue) {
+            options.secondsPerSearch = std::strtod(argv[++i], &end);
+            if (*end != '\0' || !(options.secondsPerSearch > 0)) {
+                std::fprintf(stderr, "zanbury-autoplay: --seconds takes a number above 0\n");
+                return 2;
+            }
+        } else if (arg == "--prove") {
+            prove = true;
+            options.prove = true;
+        } else {
+            return usage();
+        }
+    }
+
+    std::vector<std::string> names;
+    std::string error;
+    if (!autoplay::parkNames(dir, names, error)) {
+        std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
+        return 2;
+    }
+    if (park > static_cast<long>(names.size())) {
+        std::fprintf(stderr, "zanbury-autoplay: %s lists %zu park(s), so there is no park %ld\n",
+                     (dir / "parks.txt").c_str(), names.size(), park);
+        return 2;
+    }
+
+    bool allProved = true;
+    bool allCompleted = true;
+    std::vector<std::vector<sim::ScriptEvent>> scripts;
+    std::vector<int32_t> lengths;
+    std::string singleScript;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (park != 0 && static_cast<long>(i) + 1 != park) {
+            continue;
+        }
+        autoplay::Verdict v = autoplay::searchPark(dir / names[i], options);
+        v.parkName = names[i];
+        std::printf("park %zu %s\n", i + 1, autoplay::describe(v).c_str());
+        std::fflush(stdout);
+        allCompleted = allCompleted && v.completed;
+        allProved = allProved && v.proved();
+        if (!v.completed) {
+            continue;
+        }
+        singleScript = autoplay::scriptText(v);
+        std::vector<sim::ScriptEvent> events;
+        sim::parseScript(singleScript, names[i].c_str(), events, error);
+        scripts.push_back(events);
+        lengths.push_back(v.parkLength);
+        if (!expectedPath.empty() &&
+            !autoplay::recordExpected(expectedPath, fs::path(names[i]).filename().string(), v.score,
+                                      error)) {
+            std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
+            return 2;
+        }
+    }
+
+    if (!outPath.empty() && !allCompleted) {
+        std::fprintf(stderr, "zanbury-autoplay: %s is not written: no way through was found\n",
+                     outPath.c_str());
+    }
+    if (park != 0) {
+        if (!outPath.empty() && allCompleted && !writeText(outPath, singleScript)) {
+            return 2;
+        }
+    } else if (allCompleted) {
+        // The whole run, proved in a copy of the parks with no high score file.
+        std::vector<sim::ScriptEvent> run = autoplay::joinRun(scripts, lengths);
+        autoplay::ScratchDir scratch("autoplay-run");
+        if (!autoplay::copyParks(dir, scratch.path, error)) {
+            std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
+            return 2;
+        }
+        autoplay::ReplayOutcome whole = autoplay::replay(scratch.path, run, run.back().frame + 8);
+        std::printf("whole run: %s, score %d, falls %d, tricks: %s\n",
+                    whole.completed ? "completed" : "NOT completed", whole.score, whole.livesLost,
+                    autoplay::describeTricks(whole.tricks).c_str());
+        allCompleted = whole.completed && whole.livesLost == 0;
+        allProved = allProved && allCompleted;
+        if (!outPath.empty() && !allCompleted) {
+            std::fprintf(stderr, "zanbury-autoplay: %s is not written: the whole run fails\n",
+                         outPath.c_str());
+        }
+        if (!outPath.empty() && allCompleted) {
+            std::string header = "# The whole run of " + (dir / "parks.txt").string() +
+                                 ", made by zanbury-autoplay: " + std::to_string(whole.score) +
+                                 " points, no fall.\n";
+            if (!writeText(outPath, header + autoplay::eventsText(run))) {
+                return 2;
+            }
+        }
+    }
+    return !allCompleted || (prove && !allProved) ? 1 : 0;
+}

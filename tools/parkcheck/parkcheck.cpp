@@ -1,0 +1,275 @@
+#include "tools/parkcheck/parkcheck.h"
+
+#include "display/atlas.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace parkcheck {
+namespace {
+
+constexpr int64_t ScreenWidth = 640;
+constexpr int64_t ScreenRows = 480;
+constexpr int64_t Speed = 4;       // pixels an active obstacle moves left in each frame
+constexpr int64_t SpanExtra = 160; // an obstacle is active for width + 159 frames
+constexpr int32_t WindowPlaces = park::WindowSpan + 1;
+
+std::string pathIn(const std::string& dir, const std::string& name) {
+    if (dir.empty() || dir == ".") {
+        return name;
+    }
+    return (std::filesystem::path(dir) / name).string();
+}
+
+// The readers say "FILE:LINE: what is wrong" or "FILE: what is wrong"; split that up again.
+Finding readerError(const std::string& error, const std::string& file) {
+    Finding f{Severity::Error, file, 0, error};
+    if (error.rfind(file + ":", 0) != 0) {
+        return f;
+    }
+    std::size_t pos = file.size() + 1;
+    std::size_t digitsEnd = pos;
+    while (digitsEnd < error.size() && error[digitsEnd] >= '0' && error[digitsEnd] <= '9') {
+        ++digitsEnd;
+    }
+    if (digitsEnd > pos && error.compare(digitsEnd, 2, ": ") == 0) {
+        f.line = static_cast<int32_t>(std::strtol(error.c_str() + pos, nullptr, 10));
+        f.message = error.substr(digitsEnd + 2);
+    } else if (error.compare(pos, 1, " ") == 0) {
+        f.message = error.substr(pos + 1);
+    }
+    return f;
+}
+
+std::string rectText(const Rect& r) {
+    return "(left " + std::to_string(r.left) + ", top " + std::to_string(r.top) + ", right " +
+           std::to_string(r.right) + ", bottom " + std::to_string(r.bottom) + ")";
+}
+
+bool inSheet(const Rect& r) {
+    return 0 <= r.left && r.left < r.right && r.right <= atlas::SheetWidth && 0 <= r.top &&
+           r.top < r.bottom && r.bottom <= atlas::SheetHeight;
+}
+
+bool within(const Rect& inner, const Rect& outer) {
+    return outer.left <= inner.left && inner.right <= outer.right && outer.top <= inner.top &&
+           inner.bottom <= outer.bottom;
+}
+
+// A picture is meant when it is a cell's whole inside, or that inside without its last column
+// or row, as the atlas trims most of its own pictures.
+bool matchesCell(const Rect& src, const Rect& cell) {
+    return src.left == cell.left && src.top == cell.top &&
+           (src.right == cell.right || src.right == cell.right - 1) &&
+           (src.bottom == cell.bottom || src.bottom == cell.bottom - 1);
+}
+
+// Says what is wrong with the picture, or "" when it is one of the obstacle pictures.
+std::string pictureProblem(const Rect& src) {
+    if (!inSheet(src)) {
+        if (src.empty()) {
+            return "the picture " + rectText(src) + " is empty";
+        }
+        return "the picture " + rectText(src) + " does not lie within the " +
+               std::to_string(atlas::SheetWidth) + " x " + std::to_string(atlas::SheetHeight) +
+               " sprite sheet";
+    }
+    for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
+        if (matchesCell(src, p.cell)) {
+            return "";
+        }
+    }
+    for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
+        if (within(src, p.cell)) {
+            return "the picture " + rectText(src) + " shows only part of the " + p.name +
+                   " picture " + rectText(p.cell);
+        }
+    }
+    return "the picture " + rectText(src) + " is none of the sprite sheet's obstacle pictures";
+}
+
+int64_t floorDiv(int64_t a, int64_t b) {
+    int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+int64_t entersAt(const park::Obstacle& o) {
+    return std::max<int64_t>(int64_t{o.startFrame} + 1, 1);
+}
+
+int64_t spanEnd(const park::Obstacle& o) {
+    return int64_t{o.startFrame} + o.src.width() + SpanExtra;
+}
+
+std::string obstacleName(int32_t index, const park::ParkFile& park) {
+    return "obstacle " + std::to_string(index + 1) + " (line " +
+           std::to_string(park.recordLine[index]) + ")";
+}
+
+} // namespace
+
+std::optional<int64_t> retirementFrame(const park::Obstacle& o) {
+    // In its n-th active frame the obstacle stands at x = 640 - 4n; it retires in the first
+    // such frame with x < -width.
+    const int64_t n = std::max<int64_t>(floorDiv(ScreenWidth + o.src.width(), Speed) + 1, 1);
+    const int64_t retires = entersAt(o) + n - 1;
+    if (retires >= spanEnd(o)) {
+        return std::nullopt;
+    }
+    return retires;
+}
+
+std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fileName) {
+    std::vector<Finding> findings;
+    const int32_t count = std::clamp(park.obstacleCount, 0, park::MaxObstacles);
+    const int64_t length = park.parkLength;
+    auto warn = [&](int32_t index, const std::string& message) {
+        findings.push_back({Severity::Warning, fileName, park.recordLine[index],
+                            "obstacle " + std::to_string(index + 1) + ": " + message});
+    };
+
+    std::vector<std::optional<int64_t>> retires(static_cast<std::size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        retires[i] = retirementFrame(park.records[i]);
+    }
+
+    for (int32_t i = 0; i < count; ++i) {
+        const park::Obstacle& o = park.records[i];
+        if (std::string problem = pictureProblem(o.src); !problem.empty()) {
+            warn(i, problem);
+        }
+        if (o.kind < 1 || o.kind > 4) {
+            warn(i, "the kind " + std::to_string(o.kind) +
+                        " is not 1 (block), 2 (ramp), 3 (rail) or 4 (hazard): the skater "
+                        "passes through it");
+        }
+        const int64_t bottomRow = int64_t{o.y} + o.src.height() - 1;
+        if (o.y < 0 || bottomRow >= ScreenRows) {
+            warn(i, "its picture covers rows " + std::to_string(o.y) + " to " +
+                        std::to_string(bottomRow) + ", " +
+                        (o.y < 0 ? "above row 0" : "below row 479") +
+                        ": it is never drawn, yet the skater still meets it");
+        }
+        if (o.startFrame >= length) {
+            warn(i, "it starts at frame " + std::to_string(o.startFrame) +
+                        ", but the park ends at frame " + std::to_string(length) +
+                        ": it never appears");
+            continue;
+        }
+        if (!retires[i] && spanEnd(o) <= length && o.src.width() > 0) {
+            const int64_t x = ScreenWidth - Speed * (spanEnd(o) - entersAt(o));
+            warn(i, "it is active only up to frame " + std::to_string(spanEnd(o) - 1) +
+                        ", when it stands at x " + std::to_string(x) +
+                        ": it vanishes before it has crossed the screen");
+        }
+    }
+
+    // Every retirement moves the window on by one place, whichever obstacle retired: an
+    // obstacle listed later that leaves first makes the window drop one early. One that never
+    // appears is harmless when it is the one dropped, and is reported above.
+    for (int32_t i = 0; i < count; ++i) {
+        if (park.records[i].startFrame >= length) {
+            continue;
+        }
+        int32_t passedBy = 0;
+        int32_t first = -1;
+        for (int32_t j = i + 1; j < count; ++j) {
+            const bool laterLeavesFirst =
+                retires[j] && *retires[j] <= length && (!retires[i] || *retires[j] < *retires[i]);
+            if (laterLeavesFirst) {
+                ++passedBy;
+                first = first < 0 ? j : first;
+            }
+        }
+        if (passedBy == 0) {
+            continue;
+        }
+        std::string when = retires[i] ? "leaves the screen in frame " + std::to_string(*retires[i])
+                                      : "never leaves the screen";
+        warn(i, "it " + when + ", after " + std::to_string(passedBy) + " obstacle" +
+                    (passedBy == 1 ? "" : "s") + " listed after it (first " +
+                    obstacleName(first, park) + ", in frame " + std::to_string(*retires[first]) +
+                    "): the obstacle window then drops an obstacle early; list obstacles in the "
+                    "order in which they leave the screen");
+    }
+
+    // The window holds 21 places from the lowest index that has not yet moved it on.
+    for (int32_t i = WindowPlaces; i < count; ++i) {
+        const int64_t due = entersAt(park.records[i]);
+        if (due > length) {
+            continue;
+        }
+        int32_t retired = 0;
+        for (int32_t k = 0; k < count; ++k) {
+            if (retires[k] && (k < i ? *retires[k] <= due : *retires[k] < due)) {
+                ++retired;
+            }
+        }
+        if (i > retired + park::WindowSpan) {
+            warn(i, "it is due in frame " + std::to_string(due) +
+                        ", while the 21 places of the obstacle window are still taken by "
+                        "obstacles " +
+                        std::to_string(retired + 1) + " to " + std::to_string(retired + 21) +
+                        ": it waits, and enters late at the right edge");
+        }
+    }
+
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return findings;
+}
+
+std::vector<Finding> checkDirectory(const std::string& dir) {
+    std::vector<Finding> findings;
+    const std::string listPath = pathIn(dir, "parks.txt");
+    std::string text;
+    std::string error;
+    if (!park::readTextFile(listPath.c_str(), text, error)) {
+        findings.push_back(readerError(error, listPath));
+        return findings;
+    }
+    auto list = std::make_unique<park::ParkListFile>();
+    if (!park::parseParkList(text, listPath.c_str(), *list, error)) {
+        findings.push_back(readerError(error, listPath));
+        return findings;
+    }
+    auto parkFile = std::make_unique<park::ParkFile>();
+    for (int32_t i = 0; i < list->parkCount; ++i) {
+        const std::string name = list->list.names[i];
+        const std::string path = pathIn(dir, name);
+        if (!park::readTextFile(path.c_str(), text, error)) {
+            Finding f = readerError(error, path);
+            findings.push_back({Severity::Error, listPath, list->nameLine[i],
+                                "the park file '" + name + "' " + f.message});
+            continue;
+        }
+        if (!park::parseParkFile(text, path.c_str(), *parkFile, error)) {
+            findings.push_back(readerError(error, path));
+            continue;
+        }
+        std::vector<Finding> warnings = checkPark(*parkFile, path);
+        findings.insert(findings.end(), warnings.begin(), warnings.end());
+    }
+    return findings;
+}
+
+std::string formatFinding(const Finding& finding) {
+    std::string text = finding.file;
+    if (finding.line > 0) {
+        text += ":" + std::to_string(finding.line);
+    }
+    text += finding.severity == Severity::Error ? ": error: " : ": warning: ";
+    return text + finding.message;
+}
+
+int exitStatus(const std::vector<Finding>& findings) {
+    int status = 0;
+    for (const Finding& f : findings) {
+        status = std::max(status, f.severity == Severity::Error ? 2 : 1);
+    }
+    return status;
+}
+
+} // namespace parkcheck

@@ -1,0 +1,43 @@
+#pragma once
+// The park checker: reads a park list and every park file it names with the game's own readers,
+// and reports each refusal as an error and, as warnings, what the game accepts but an author
+// almost certainly did not mean. Used by zanbury-parkcheck and its tests.
+
+#include "park/park_files.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace parkcheck {
+
+enum class Severity { Warning, Error };
+
+struct Finding {
+    Severity severity = Severity::Warning;
+    std::string file; // the path as the checker was given it, e.g. "data/parks.txt"
+    int32_t line = 0; // 1-based; 0 when the problem concerns the file as a whole
+    std::string message;
+};
+
+// The frame in which an obstacle leaves the screen (its x first drops below -width), assuming
+// that it enters when due, in frame max(startFrame + 1, 1). Empty when its active span ends
+// first: it then stops in mid-screen and never leaves.
+std::optional<int64_t> retirementFrame(const park::Obstacle& o);
+
+// Warnings about one park that the game's reader accepted. `fileName` names it in the findings;
+// the lines come from `park.recordLine`.
+std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fileName);
+
+// Checks `dir`/parks.txt and every park file that it names, in list order: each refusal of the
+// readers is an error, then come the warnings of checkPark for every park that was read.
+std::vector<Finding> checkDirectory(const std::string& dir);
+
+// "FILE:LINE: warning: MESSAGE" or "FILE: error: MESSAGE" when the finding has no line.
+std::string formatFinding(const Finding& finding);
+
+// The program's exit status: 0 with no findings, 1 with warnings only, 2 with any error.
+int exitStatus(const std::vector<Finding>& findings);
+
+} // namespace parkcheck

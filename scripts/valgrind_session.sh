@@ -5,29 +5,17 @@
 set -euo pipefail
 game=$(realpath "$1")
 data=$(realpath "$2")
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 number <&3
-export DISPLAY=":$number" SDL_AUDIODRIVER=dummy
+here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/../tests/window/xvfb_lib.sh"
+start_xvfb 1280x1024
 cp "$data"/*.txt "$work"/
 
 (cd "$work" && valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
   --errors-for-leak-kinds=none --error-exitcode=3 --num-callers=30 \
+  --suppressions="$here/valgrind.supp" \
   --log-file="$work/memcheck.log" "$game") &
 game_pid=$!
-for _ in $(seq 300); do
-  xdotool search --name '^Zanbury$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
+wait_for_window 60
 sleep 3
 xdotool mousemove 640 512
 xdotool key Return   # NEW GAME

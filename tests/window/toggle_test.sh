@@ -5,36 +5,12 @@
 set -euo pipefail
 game=$1
 data=$2
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 number <&3
-export DISPLAY=":$number" SDL_AUDIODRIVER=dummy
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb 1280x1024 -br
 cp "$data"/*.txt "$work"/
 (cd "$work" && exec "$game") &
 game_pid=$!
 
-pixel() {
-  convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
-}
-is_sky() { # x y: the title's sky colour there
-  read -r r g b <<<"$(pixel "$1" "$2")"
-  [ "$r" -le 20 ] && [ "$b" -ge 200 ] && [ "$g" -ge 100 ] && [ "$g" -le 160 ]
-}
-is_black() {
-  read -r r g b <<<"$(pixel "$1" "$2")"
-  [ "$r$g$b" = "000" ]
-}
 # Waits until the screen shows the picture at this scale: the sky at game pixel (300, 400)
 # and (639, 0) inside the picture, black just outside its corner.
 wait_for_scale() { # scale left top
@@ -54,10 +30,7 @@ wait_for_scale() { # scale left top
   exit 1
 }
 
-for _ in $(seq 50); do
-  xdotool search --name '^Zanbury$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
+wait_for_window
 xdotool mousemove 640 512
 wait_for_scale 2 0 32
 

@@ -19,7 +19,7 @@ build: bootstrap $(BUILD)/CMakeCache.txt
 run: build
 	cd data && ../$(BUILD)/zanbury
 
-test: bootstrap format-check test-plain test-sanitize
+test: bootstrap format-check test-plain test-sanitize fuzz
 
 test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real game in a virtual X display, checks that the title is shown scaled and
 # centred on black, then leaves through the menu (exit 0), and ends a second run with SIGTERM
-# (exit 0 too).
+# (exit 0 too), and so does SIGINT.
 set -euo pipefail
 game=$1
 data=$2
@@ -56,8 +56,14 @@ xdotool key Return
 wait_exit
 [ "$code" -eq 0 ] || { echo "leaving through the menu gave exit code $code"; exit 1; }
 
-start_game
-kill -TERM "$game_pid"
-wait_exit
-[ "$code" -eq 0 ] || { echo "SIGTERM gave exit code $code"; exit 1; }
+# SIGTERM and SIGINT while playing end the program through its shutdown, exit code 0.
+for signal in TERM INT; do
+  start_game
+  sleep 0.5
+  xdotool key Return # NEW GAME
+  sleep 1
+  kill -"$signal" "$game_pid"
+  wait_exit
+  [ "$code" -eq 0 ] || { echo "SIG$signal while playing gave exit code $code"; exit 1; }
+done
 echo "window test passed"

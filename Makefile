@@ -36,7 +36,8 @@ test-sanitize: bootstrap $(SAN_BUILD)/CMakeCache.txt
 SOAK_FRAMES ?= 1000000
 soak: bootstrap $(SAN_BUILD)/CMakeCache.txt
 	cmake --build $(SAN_BUILD) -j $(JOBS) --target zanbury-soak
-	$(SAN_BUILD)/tools/soak/zanbury-soak --dir data --frames $(SOAK_FRAMES) --seed $${SEED:-1}
+	ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=0 UBSAN_OPTIONS=halt_on_error=1 \
+	  $(SAN_BUILD)/tools/soak/zanbury-soak --dir data --frames $(SOAK_FRAMES) --seed $${SEED:-1}
 
 valgrind: build
 	./scripts/valgrind_session.sh $(BUILD)/zanbury data

@@ -59,8 +59,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Memory that grows with the frames played is a leak: allow a little slack for the allocator.
+    // Memory that grows with the frames played is a leak; the allocator may settle by a few MiB.
+    // (Under AddressSanitizer, run with quarantine_size_mb=0, or its quarantine grows instead.)
     long growth = result.residentKiBLate - result.residentKiBEarly;
-    if (growth > 1024) {
+    if (growth > 4096) {
         std::printf("FAILED: resident memory grew by %ld KiB\n", growth);
         return 1;
     }

@@ -58,7 +58,6 @@ int main(int argc, char** argv) {
         std::printf("FAILED: %s\n", result.violation.c_str());
         return 1;
     }
-    // Memory that grows with the frames played is a leak: allow a little slack for the allocator.
     // Memory that grows with the frames played is a leak; the allocator may settle by a few MiB.
     // (Under AddressSanitizer, run with quarantine_size_mb=0, or its quarantine grows instead.)
     long growth = result.residentKiBLate - result.residentKiBEarly;

@@ -15,7 +15,7 @@ cp "$data"/*.txt "$work"/
   --suppressions="$here/valgrind.supp" \
   --log-file="$work/memcheck.log" "$game") &
 game_pid=$!
-wait_for_window 60
+wait_for_window 120
 sleep 3
 xdotool mousemove 640 512
 xdotool key Return   # NEW GAME

@@ -295,8 +295,7 @@ void loadPark() {
     std::string error;
     if (readTextFile(name, text, error) && parseParkFile(text, name, loading, error)) {
         for (int32_t i = 0; i < loading.obstacleCount; ++i) {
-            obstacleTable.records[i] = loading.records[i];
-            obstacleTable.records[i].x = 640;
+            obstacleTable.records[i] = loading.records[i]; // parsed with x at 640
         }
         run.obstacleCount = loading.obstacleCount;
         run.parkLength = loading.parkLength;

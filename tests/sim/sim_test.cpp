@@ -42,19 +42,6 @@ class SimTest : public GameTest {
         }
         return out;
     }
-    static std::string field(const std::string& line, const std::string& name) {
-        std::size_t at = line.find(" " + name + "=");
-        if (at == std::string::npos) {
-            at = line.rfind(name + "=", 0) == 0 ? 0 : std::string::npos;
-        } else {
-            ++at;
-        }
-        if (at == std::string::npos) {
-            return "?";
-        }
-        std::size_t start = at + name.size() + 1;
-        return line.substr(start, line.find(' ', start) - start);
-    }
 };
 
 TEST_F(SimTest, ScriptsAreParsedAndBadLinesNamed) {
@@ -86,20 +73,20 @@ TEST_F(SimTest, TraceFollowsTheFlowAndTwoRunsHashAlike) {
     ASSERT_EQ(trace.size(), 60u);
     EXPECT_EQ(trace[0].rfind("frame=1 state=Menu score=0 lives=3 park=0 parkFrame=0 ", 0), 0u)
         << trace[0];
-    EXPECT_EQ(field(trace[1], "state"), "LoadPark");
-    EXPECT_EQ(field(trace[2], "state"), "Playing");
-    EXPECT_EQ(field(trace[2], "parkLength"), "200");
-    EXPECT_EQ(field(trace[2], "window"), "0..0");
-    EXPECT_EQ(field(trace[3], "parkFrame"), "1");
-    EXPECT_EQ(field(trace[9], "sound"), "SMACK");
-    EXPECT_EQ(field(trace[9], "trick"), "1");
-    EXPECT_EQ(field(trace[9], "rise"), "20");
-    EXPECT_EQ(field(trace[10], "body"), "BodySpread");
-    EXPECT_EQ(field(trace[10], "board"), "BoardNoseUp");
-    EXPECT_EQ(field(trace[0], "body"), "none");
-    EXPECT_EQ(field(trace[0], "menu"), "new");
+    EXPECT_EQ(sim::traceField(trace[1], "state"), "LoadPark");
+    EXPECT_EQ(sim::traceField(trace[2], "state"), "Playing");
+    EXPECT_EQ(sim::traceField(trace[2], "parkLength"), "200");
+    EXPECT_EQ(sim::traceField(trace[2], "window"), "0..0");
+    EXPECT_EQ(sim::traceField(trace[3], "parkFrame"), "1");
+    EXPECT_EQ(sim::traceField(trace[9], "sound"), "SMACK");
+    EXPECT_EQ(sim::traceField(trace[9], "trick"), "1");
+    EXPECT_EQ(sim::traceField(trace[9], "rise"), "20");
+    EXPECT_EQ(sim::traceField(trace[10], "body"), "BodySpread");
+    EXPECT_EQ(sim::traceField(trace[10], "board"), "BoardNoseUp");
+    EXPECT_EQ(sim::traceField(trace[0], "body"), "none");
+    EXPECT_EQ(sim::traceField(trace[0], "menu"), "new");
     // A moving obstacle changes the picture from one Playing frame to the next.
-    EXPECT_NE(field(trace[40], "hash"), field(trace[41], "hash"));
+    EXPECT_NE(sim::traceField(trace[40], "hash"), sim::traceField(trace[41], "hash"));
     // Every field of the trace, in its order.
     const char* names[] = {"frame",      "state",  "score",  "lives", "park",  "parkFrame",
                            "parkLength", "window", "msg",    "menu",  "body",  "board",
@@ -136,8 +123,8 @@ TEST_F(SimTest, TheProgramExitsWithTwoOnABadScriptAndZeroThroughTheMenu) {
     EXPECT_EQ(WEXITSTATUS(std::system((sim + " --shot 3=shot.png quit.txt > out.txt").c_str())), 0);
     std::vector<std::string> trace = lines(readFile("out.txt"));
     ASSERT_EQ(trace.size(), 3u);
-    EXPECT_EQ(field(trace[2], "state"), "Quit");
-    EXPECT_EQ(field(trace[2], "menu"), "exit");
+    EXPECT_EQ(sim::traceField(trace[2], "state"), "Quit");
+    EXPECT_EQ(sim::traceField(trace[2], "menu"), "exit");
     EXPECT_EQ(readFile("shot.png").substr(1, 3), "PNG");
 }
 

@@ -34,14 +34,7 @@ class SkaterSimTest : public ::testing::Test {
         std::filesystem::create_directories(dir);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir);
-        // A fresh program: every record at its start value.
-        run = RunState{};
-        gameState = GameState::Quit;
-        skater = Skater{};
-        park::parkList = park::ParkList{};
-        park::obstacleTable = park::ObstacleTable{};
-        park::clearFailedPark();
-        framePacer = FramePacer{};
+        resetProgramRecords(); // a fresh program: every record at its start value
     }
     void TearDown() override {
         std::filesystem::current_path(previous);

@@ -9,6 +9,7 @@
 #include "platform/headless.h"
 #include "skater/skater.h"
 #include "tools/autoplay/snapshot.h"
+#include "tools/sim/sim.h"
 
 #include <algorithm>
 #include <array>
@@ -312,23 +313,8 @@ std::string readWholeFile(const fs::path& path, std::string& error) {
     return text;
 }
 
-// The value of `name=` in a trace line, or "" when the line has none.
-std::string traceField(const std::string& line, const char* name) {
-    const std::string key = std::string(" ") + name + "=";
-    std::size_t at = line.find(key);
-    std::size_t start = 0;
-    if (at != std::string::npos) {
-        start = at + key.size();
-    } else if (line.rfind(key.substr(1), 0) == 0) {
-        start = key.size() - 1;
-    } else {
-        return "";
-    }
-    return line.substr(start, line.find(' ', start) - start);
-}
-
 int32_t traceNumber(const std::string& line, const char* name) {
-    return static_cast<int32_t>(std::strtol(traceField(line, name).c_str(), nullptr, 10));
+    return static_cast<int32_t>(std::strtol(sim::traceField(line, name).c_str(), nullptr, 10));
 }
 
 // The tricks a replay shows, read from its trace: a jump or hop starts in the pass after which
@@ -789,7 +775,7 @@ ReplayOutcome replay(const fs::path& dir, const std::vector<sim::ScriptEvent>& e
     char buffer[1024];
     while (outcome.started && std::fgets(buffer, sizeof buffer, trace) != nullptr) {
         const std::string line(buffer);
-        const std::string state = traceField(line, "state");
+        const std::string state = sim::traceField(line, "state");
         const int32_t nowLives = traceNumber(line, "lives");
         if (lives >= 0 && nowLives < lives) {
             outcome.livesLost += lives - nowLives;
@@ -803,7 +789,7 @@ ReplayOutcome replay(const fs::path& dir, const std::vector<sim::ScriptEvent>& e
         previousState = state;
         if (state == "GameOver") {
             outcome.reachedEnd = true;
-            outcome.endPass = std::strtoll(traceField(line, "frame").c_str(), nullptr, 10);
+            outcome.endPass = std::strtoll(sim::traceField(line, "frame").c_str(), nullptr, 10);
             outcome.score = traceNumber(line, "score");
             outcome.completed =
                 traceNumber(line, "park") == static_cast<int32_t>(names.size()) && nowLives > 0;

@@ -118,6 +118,20 @@ std::string traceLine(int64_t frame, const std::string& sounds) {
     return line;
 }
 
+std::string traceField(const std::string& line, const char* name) {
+    const std::string key = std::string(" ") + name + "=";
+    std::size_t at = line.find(key);
+    std::size_t start = 0;
+    if (at != std::string::npos) {
+        start = at + key.size();
+    } else if (line.rfind(key.substr(1), 0) == 0) {
+        start = key.size() - 1;
+    } else {
+        return "";
+    }
+    return line.substr(start, line.find(' ', start) - start);
+}
+
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out) {
     std::error_code ec;
     std::filesystem::path previous = std::filesystem::current_path();

@@ -41,6 +41,9 @@ struct Options {
 // The trace line of the pass just presented, without the line break.
 std::string traceLine(int64_t frame, const std::string& sounds);
 
+// The value of `name=` in a trace line, or "" when the line has none.
+std::string traceField(const std::string& line, const char* name);
+
 // Runs the game with the script; returns the exit code (0, or 1 when start-up fails).
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out);
 

@@ -2,7 +2,7 @@
 # it makes $work (removed on exit), starts Xvfb on a free display of the given size and exports
 # DISPLAY, and offers the helpers below. $game_pid, once set, is killed on exit.
 #   start_xvfb WIDTHxHEIGHT [extra Xvfb options]
-#   wait_for_window [SECONDS]   waits for the game's window to appear (10 s by default)
+#   wait_for_window [SECONDS]   waits for the game's window to appear (30 s by default)
 #   pixel X Y                   "r g b" of $work/shot.png
 #   is_sky X Y / is_black X Y   the title's sky colour, or black, at that pixel of the shot
 
@@ -30,7 +30,7 @@ start_xvfb() {
 }
 
 wait_for_window() {
-  for _ in $(seq $((${1:-10} * 10))); do
+  for _ in $(seq $((${1:-30} * 10))); do
     if xdotool search --name '^Zanbury$' >/dev/null 2>&1; then
       return 0
     fi

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace display {
 namespace detail {
@@ -41,17 +42,17 @@ bool fits(const Rect& src, int32_t x, int32_t y, const SDL_Surface* from) {
     if (src.empty() || src.left < 0 || src.top < 0 || src.right > from->w || src.bottom > from->h) {
         return false;
     }
-    return x >= 0 && y >= 0 && x + src.width() <= platform::ScreenWidth &&
-           y + src.height() <= platform::ScreenHeight;
+    // Subtracting keeps the test free of overflow whatever the destination.
+    return x >= 0 && y >= 0 && x <= platform::ScreenWidth - src.width() &&
+           y <= platform::ScreenHeight - src.height();
 }
 
-void blit(SDL_Surface* from, const Rect& src, int32_t x, int32_t y) {
-    if (from == nullptr || !fits(src, x, y, from)) {
-        return;
-    }
-    SDL_Rect s{src.left, src.top, src.width(), src.height()};
-    SDL_Rect d{x, y, 0, 0};
-    SDL_BlitSurface(from, &s, state().backBuffer, &d);
+uint16_t* backPixels() {
+    return static_cast<uint16_t*>(state().backBuffer->pixels);
+}
+
+int32_t backPitchPixels() {
+    return state().backBuffer->pitch / 2;
 }
 
 } // namespace
@@ -74,11 +75,12 @@ bool openDisplay() {
         closeDisplay();
         return false;
     }
-    // The key is compared in the display's own format: pure green is 0x07E0 in RGB565.
+    // The key is compared in the display's own format: pure green is 0x07E0 in RGB565. The
+    // comparison is made here, once: a keyed blit copies the runs of other pixels.
     s.key = SDL_MapRGB(s.sheet->format, 0, 255, 0);
-    SDL_SetColorKey(s.sheet, SDL_TRUE | SDL_RLEACCEL, s.key);
-    SDL_SetSurfaceBlendMode(s.sheet, SDL_BLENDMODE_NONE);
-    SDL_SetSurfaceBlendMode(s.backdrop, SDL_BLENDMODE_NONE);
+    s.keyedSheet =
+        detail::encodeKeyed(static_cast<const uint16_t*>(s.sheet->pixels), s.sheet->w, s.sheet->h,
+                            s.sheet->pitch / 2, static_cast<uint16_t>(s.key));
     if (!detail::openText()) {
         closeDisplay();
         return false;
@@ -97,11 +99,28 @@ void closeDisplay() {
 }
 
 void blitSprite(const Rect& src, int32_t x, int32_t y) {
-    blit(state().sheet, src, x, y);
+    const auto& s = state();
+    if (s.sheet == nullptr || !fits(src, x, y, s.sheet)) {
+        return;
+    }
+    detail::blitKeyed(s.keyedSheet, src, backPixels(), backPitchPixels(), x, y);
 }
 
 void blitBackdrop(const Rect& src, int32_t x, int32_t y) {
-    blit(state().backdrop, src, x, y);
+    const SDL_Surface* from = state().backdrop;
+    if (from == nullptr || !fits(src, x, y, from)) {
+        return;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(src.width()) * sizeof(uint16_t);
+    const int32_t fromPitch = from->pitch / 2;
+    const int32_t toPitch = backPitchPixels();
+    const uint16_t* f = static_cast<const uint16_t*>(from->pixels) +
+                        static_cast<std::ptrdiff_t>(src.top) * fromPitch + src.left;
+    uint16_t* t = backPixels() + static_cast<std::ptrdiff_t>(y) * toPitch + x;
+    for (int32_t row = 0; row < src.height(); ++row) {
+        std::memcpy(t + static_cast<std::ptrdiff_t>(row) * toPitch,
+                    f + static_cast<std::ptrdiff_t>(row) * fromPitch, rowBytes);
+    }
 }
 
 void present() {

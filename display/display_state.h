@@ -1,15 +1,18 @@
 #pragma once
 // What the display's files share: its surfaces. Nothing outside display/ sees this.
 
+#include "display/keyed.h"
+
 #include <SDL.h>
 
 namespace display::detail {
 
 struct DisplayState {
     SDL_Surface* backBuffer = nullptr; // 640 x 480 RGB565, never cleared
-    SDL_Surface* sheet = nullptr;      // the sprite sheet in the back buffer's format, keyed
+    SDL_Surface* sheet = nullptr;      // the sprite sheet in the back buffer's format
     SDL_Surface* backdrop = nullptr;   // the backdrop in the back buffer's format
     Uint32 key = 0;                    // pure green in the back buffer's format
+    KeyedPicture keyedSheet;           // the sheet's pixels that are not the key, as runs
 };
 
 DisplayState& state();

@@ -31,7 +31,7 @@ bool keyCheck(Key key);
 uint32_t tickCount();
 
 // The pacer's wait: sleepMs gives the processor away for about that many milliseconds,
-// spinPause for the shortest time the platform can measure (on the headless clock, 1 ms).
+// spinPause for a moment shorter than a tick (0.1 ms on SDL; on the headless clock, 1 ms).
 void sleepMs(uint32_t ms);
 void spinPause();
 

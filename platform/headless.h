@@ -42,6 +42,9 @@ std::string takeSounds();
 
 // The last presented picture, 640 x 480 RGB565, rows top to bottom.
 const uint16_t* frame();
+// Whether a present keeps a copy of its picture: yes after reset. A present that keeps none
+// costs no copy; frame(), frameHash() and saveFramePng then still see the last picture kept.
+void keepFrames(bool keep);
 int presentCount();
 // FNV-1a 32 over the last presented picture, rows top to bottom, each pixel low byte first.
 uint32_t frameHash();

@@ -27,6 +27,7 @@ struct HeadlessState {
     std::vector<uint16_t> frame =
         std::vector<uint16_t>(platform::ScreenWidth * platform::ScreenHeight, 0);
     int presents = 0;
+    bool keepFrames = true;
 };
 
 HeadlessState& state() {
@@ -73,11 +74,14 @@ void spinPause() {
 
 void presentFrame(const uint16_t* pixels, int pitchBytes) {
     HeadlessState& s = state();
+    ++s.presents;
+    if (!s.keepFrames) {
+        return;
+    }
     for (int y = 0; y < ScreenHeight; ++y) {
         const auto* row = reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes;
         std::memcpy(&s.frame[static_cast<std::size_t>(y) * ScreenWidth], row, ScreenWidth * 2);
     }
-    ++s.presents;
 }
 
 int registerSound(const char* name, const uint8_t*, std::size_t) {
@@ -114,6 +118,7 @@ void reset(uint32_t startTick) {
     s.heard.clear();
     std::fill(s.frame.begin(), s.frame.end(), uint16_t{0});
     s.presents = 0;
+    s.keepFrames = true;
 }
 
 void press(platform::Key k) {
@@ -170,6 +175,10 @@ std::string takeSounds() {
 const uint16_t* frame() {
     return state().frame.data();
 }
+void keepFrames(bool keep) {
+    state().keepFrames = keep;
+}
+
 int presentCount() {
     return state().presents;
 }

@@ -15,13 +15,15 @@ namespace {
 
 class SimTest : public GameTest {
   protected:
-    std::string simulate(const std::string& script, int64_t frames, uint32_t ticks = 0) {
+    std::string simulate(const std::string& script, int64_t frames, uint32_t ticks = 0,
+                         bool hash = true) {
         std::vector<sim::ScriptEvent> events;
         std::string error;
         EXPECT_TRUE(sim::parseScript(script, "script", events, error)) << error;
         sim::Options options;
         options.maxFrames = frames;
         options.startTick = ticks;
+        options.hash = hash;
         std::FILE* out = std::tmpfile();
         EXPECT_EQ(sim::runSimulation(options, events, out), 0);
         std::rewind(out);
@@ -98,6 +100,15 @@ TEST_F(SimTest, TraceFollowsTheFlowAndTwoRunsHashAlike) {
         words >> word;
         EXPECT_EQ(word.substr(0, word.find('=')), name);
     }
+
+    // Without the hash, each line is the same but for hash=-.
+    std::vector<std::string> unhashed = lines(simulate(script, 60, 0, false));
+    ASSERT_EQ(unhashed.size(), trace.size());
+    for (std::size_t i = 0; i < trace.size(); ++i) {
+        const std::size_t cut = trace[i].rfind(" hash=");
+        ASSERT_NE(cut, std::string::npos);
+        EXPECT_EQ(unhashed[i], trace[i].substr(0, cut) + " hash=-");
+    }
 }
 
 TEST_F(SimTest, EachPassTakesOneMillisecondThenThePacerWaits) {
@@ -126,6 +137,12 @@ TEST_F(SimTest, TheProgramExitsWithTwoOnABadScriptAndZeroThroughTheMenu) {
     EXPECT_EQ(sim::traceField(trace[2], "state"), "Quit");
     EXPECT_EQ(sim::traceField(trace[2], "menu"), "exit");
     EXPECT_EQ(readFile("shot.png").substr(1, 3), "PNG");
+    // Without the hash no picture is kept but the shot's, which is the same picture.
+    EXPECT_EQ(WEXITSTATUS(std::system(
+                  (sim + " --no-hash --shot 3=unhashed.png quit.txt > out.txt").c_str())),
+              0);
+    EXPECT_EQ(sim::traceField(lines(readFile("out.txt")).back(), "hash"), "-");
+    EXPECT_EQ(readFile("unhashed.png"), readFile("shot.png"));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--shot FRAME=FILE.png ...] SCRIPT
+// zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--shot FRAME=FILE.png ...] [--no-hash]
+//              SCRIPT
 
 #include "park/park_files.h"
 #include "tools/sim/sim.h"
@@ -14,7 +15,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "
-                         "[--shot FRAME=FILE.png ...] SCRIPT\n");
+                         "[--shot FRAME=FILE.png ...] [--no-hash] SCRIPT\n");
     return 2;
 }
 
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
             // Shots are written relative to where the simulator was started.
             options.shots.push_back(
                 {value, std::filesystem::absolute(spec.substr(eq + 1)).string()});
+        } else if (arg == "--no-hash") {
+            options.hash = false;
         } else if (arg.rfind("--", 0) == 0 || scriptPath != nullptr) {
             return usage();
         } else {

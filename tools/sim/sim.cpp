@@ -102,19 +102,23 @@ bool parseScript(std::string_view text, const char* fileName, std::vector<Script
     return true;
 }
 
-std::string traceLine(int64_t frame, const std::string& sounds) {
+std::string traceLine(int64_t frame, const std::string& sounds, bool withHash) {
+    char hash[9] = "-";
+    if (withHash) {
+        std::snprintf(hash, sizeof hash, "%08x", headless::frameHash());
+    }
     char line[512];
     std::snprintf(line, sizeof line,
                   "frame=%lld state=%s score=%d lives=%d park=%d parkFrame=%d parkLength=%d "
                   "window=%d..%d msg=%d menu=%s body=%s board=%s bodyY=%d boardX=%d boardY=%d "
-                  "trick=%d timer=%d rise=%d supported=%d onRail=%d landed=%d sound=%s hash=%08x",
+                  "trick=%d timer=%d rise=%d supported=%d onRail=%d landed=%d sound=%s hash=%s",
                   static_cast<long long>(frame), gameStateName(gameState), run.score, run.lives,
                   run.parkIndex, run.parkFrame, run.parkLength, run.firstActive, run.lastActive,
                   run.messageSeconds, newGameSelected() ? "new" : "exit",
                   atlas::nameOf(skater.bodySrc), atlas::nameOf(skater.boardSrc), skater.bodyY,
                   skater.boardX, skater.boardY, static_cast<int>(skater.trick), skater.trickTimer,
                   skater.riseFrames, skater.supported, skater.onRail, skater.landed, sounds.c_str(),
-                  headless::frameHash());
+                  hash);
     return line;
 }
 
@@ -154,10 +158,14 @@ int runSimulation(const Options& options, const std::vector<ScriptEvent>& events
             }
             runStateHandler();
             headless::advanceClock(1); // each pass's work takes 1 ms
+            // A picture is kept only where it is read: for the hash, or for a shot.
+            headless::keepFrames(
+                options.hash || std::any_of(options.shots.begin(), options.shots.end(),
+                                            [&](const Shot& shot) { return shot.frame == frame; }));
             paceAndPresent();
             std::string sounds = headless::takeSounds();
             if (options.printTrace) {
-                std::fprintf(out, "%s\n", traceLine(frame, sounds).c_str());
+                std::fprintf(out, "%s\n", traceLine(frame, sounds, options.hash).c_str());
             }
             for (const Shot& shot : options.shots) {
                 if (shot.frame == frame) {

@@ -36,10 +36,14 @@ struct Options {
     uint32_t startTick = 0;
     std::vector<Shot> shots;
     bool printTrace = true;
+    // The trace's frame hash reads every byte of the picture in turn, which costs more than the
+    // frame itself; without it the trace prints hash=-.
+    bool hash = true;
 };
 
-// The trace line of the pass just presented, without the line break.
-std::string traceLine(int64_t frame, const std::string& sounds);
+// The trace line of the pass just presented, without the line break; hash=- when withHash is
+// false.
+std::string traceLine(int64_t frame, const std::string& sounds, bool withHash = true);
 
 // The value of `name=` in a trace line, or "" when the line has none.
 std::string traceField(const std::string& line, const char* name);

@@ -55,6 +55,31 @@ format-check:
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
 
+# Performance: the frame benchmark, and the real game measured under Xvfb (docs/performance.md).
+BENCH_BUILD ?= build-bench
+BENCH_ARGS ?= --benchmark_repetitions=5
+MEASURE_SECONDS ?= 20
+SIM_FRAMES ?= 100000
+.PHONY: bench measure-cpu measure-startup measure-sim
+$(BENCH_BUILD)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release
+
+bench: bootstrap $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-bench
+	$(BENCH_BUILD)/tools/bench/zanbury-bench $(BENCH_ARGS)
+
+measure-cpu: bootstrap $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury
+	tools/measure/measure_cpu.sh $(BENCH_BUILD)/zanbury $(MEASURE_SECONDS)
+
+measure-startup: bootstrap $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury
+	tools/measure/measure_startup.sh $(BENCH_BUILD)/zanbury data
+
+measure-sim: bootstrap $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-sim
+	tools/measure/measure_sim.sh $(BENCH_BUILD)/tools/sim/zanbury-sim $(SIM_FRAMES)
+
 # Fuzzing the readers of parks.txt, the park files and highscore.txt with libFuzzer (clang).
 # Each target runs FUZZ_SECONDS from the seeds of data/; any finding fails the target and is
 # kept under $(FUZZ_BUILD)/findings.

@@ -15,10 +15,8 @@ Rect exitMarker;
 
 namespace {
 
-constexpr Rect WholeScreen{0, 0, 640, 480};
-
 void titleFrame() {
-    display::blitBackdrop(WholeScreen, 0, 0);
+    display::blitBackdrop(display::WholeScreen, 0, 0);
     display::blitSprite(atlas::CreditLine, 10, 460);
     display::blitSprite(atlas::TitleLogo, 10, 10);
     display::blitSprite(atlas::MenuPanel, 361, 150);
@@ -74,7 +72,7 @@ void parkEnd() {
     resetSkater();
     run.parkIndex += 1;
     if (run.parkIndex < run.parkCount) {
-        display::blitBackdrop(WholeScreen, 0, 0);
+        display::blitBackdrop(display::WholeScreen, 0, 0);
         display::blitSprite(atlas::LevelClearBanner, 130, 10);
         display::drawText("Press enter to continue...", 10, 460);
         gameState = GameState::ParkComplete;
@@ -119,7 +117,7 @@ constexpr Handler handlers[] = {
 } // namespace
 
 void setStartUpRunValues() {
-    run.backdropOutSrc = Rect{0, 0, 640, 480};
+    run.backdropOutSrc = display::WholeScreen;
     run.backdropInSrc = Rect{0, 0, 0, 480};
     run.lives = 3;
     run.parkIndex = 0;
@@ -152,7 +150,7 @@ void menuInput() {
         exitMarker = atlas::MarkerSelected;
     }
     if (platform::keyCheck(platform::Key::Enter)) {
-        if (newGameMarker.top == 151) {
+        if (!newGameSelected()) {
             gameState = GameState::Quit;
         } else {
             startNewRun();

@@ -17,6 +17,9 @@ namespace display {
 bool openDisplay();
 void closeDisplay();
 
+// The whole back buffer, and the whole backdrop.
+inline constexpr Rect WholeScreen{0, 0, 640, 480};
+
 // Copies the area of the sprite sheet to (x, y), leaving out pixels of the key colour.
 // An empty area, one outside the sheet, or one whose destination does not lie wholly inside
 // the back buffer draws nothing at all. Blits never clip.

@@ -54,7 +54,7 @@ void copyText(const char* text, char* buffer) {
 }
 
 void showEndScreen() {
-    display::blitBackdrop(Rect{0, 0, 640, 480}, 0, 0);
+    display::blitBackdrop(display::WholeScreen, 0, 0);
     display::blitSprite(atlas::HighScoresBanner, 130, 10);
 
     // A missing, empty or unreadable file holds no high score: any score beats it.

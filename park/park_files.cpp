@@ -188,7 +188,6 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, s
         int32_t v[7] = {};
         int32_t firstLine = 0;
         for (int f = 0; f < 7; ++f) {
-            std::string what = std::string(fieldNames[f]) + " of obstacle " + std::to_string(i + 1);
             std::string_view token;
             if (!tokens.next(token, line)) {
                 error = where(fileName, tokens.lastLine) + "the file ends at obstacle " +
@@ -198,7 +197,8 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, s
             }
             const char* problem = "";
             if (!toNumber(token, v[f], problem)) {
-                error = where(fileName, line) + what + " '" + std::string(token) + "' " + problem;
+                error = where(fileName, line) + fieldNames[f] + " of obstacle " +
+                        std::to_string(i + 1) + " '" + std::string(token) + "' " + problem;
                 return false;
             }
             if (f == 0) {
@@ -248,7 +248,7 @@ bool readTextFile(const char* path, std::string& text, std::string& error) {
 
 bool parseHighScore(std::string_view text, int32_t& value) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
+    while (i < text.size() && Tokens::isSpace(text[i])) {
         ++i;
     }
     std::size_t start = i;

@@ -91,7 +91,6 @@ $(FUZZ_BUILD)/CMakeCache.txt: | bootstrap
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 fuzz: bootstrap $(FUZZ_BUILD)/CMakeCache.txt
-	cmake -S fuzz -B $(FUZZ_BUILD)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/findings/$$t; \

@@ -1,5 +1,6 @@
 #include "tools/artgen/backdrop.h"
 
+#include "display/atlas.h"
 #include "tools/artgen/detmath.h"
 
 #include <cmath>
@@ -7,8 +8,8 @@
 namespace artgen {
 namespace {
 
-constexpr int Width = 640;
-constexpr int Height = 480;
+constexpr int Width = atlas::BackdropWidth;
+constexpr int Height = atlas::BackdropHeight;
 // The picture repeats every 639 columns, and column 639 repeats column 0: shown side by side
 // by the scroll, the last column and the first look like one doubled column.
 constexpr int Period = Width - 1;

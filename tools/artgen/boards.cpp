@@ -78,11 +78,15 @@ Image drawTiltedSide(int width, int height, double angle, double length) {
     return fitCentred(canvas, width, height, "tilted board");
 }
 
-// A board from below or above: a long capsule with rounded ends.
-Mask deckShape(int width, int height, Point tail, Point nose, double halfWidth) {
-    Mask m = makeMask(width, height);
-    addCapsule(m, tail, nose, halfWidth);
-    return m;
+// The frame of a board seen from below or above, running from tail to nose.
+BoardFrame frameAlong(Point tail, Point nose) {
+    const double dx = nose.x - tail.x;
+    const double dy = nose.y - tail.y;
+    const double len = std::sqrt(dx * dx + dy * dy);
+    return {{(tail.x + nose.x) / 2, (tail.y + nose.y) / 2},
+            {dx / len, dy / len},
+            {-dy / len, dx / len},
+            len};
 }
 
 } // namespace
@@ -121,14 +125,11 @@ Image drawBoardUpsideDown() {
 }
 
 void paintUnderside(Image& img, Point tail, Point nose, double halfWidth) {
-    const double dx = nose.x - tail.x;
-    const double dy = nose.y - tail.y;
-    const double len = std::sqrt(dx * dx + dy * dy);
-    const BoardFrame f{{(tail.x + nose.x) / 2, (tail.y + nose.y) / 2},
-                       {dx / len, dy / len},
-                       {-dy / len, dx / len},
-                       len};
-    const Mask deck = deckShape(img.width, img.height, tail, nose, halfWidth);
+    const BoardFrame f = frameAlong(tail, nose);
+    const double len = f.length;
+    // The deck: a long capsule with rounded ends.
+    Mask deck = makeMask(img.width, img.height);
+    addCapsule(deck, tail, nose, halfWidth);
     paintPart(img, deck, pal::BoardRed, pal::Outline, 1);
     // The board's graphic: a dark chevron at each end.
     for (double u : {0.06 * len, 0.94 * len}) {
@@ -170,13 +171,8 @@ Image drawBoardGripTop() {
     const Point tail{10 + 7, 10 + 25};
     const Point nose{10 + 39, 10 + 6};
     const double halfWidth = 5.6;
-    const double dx = nose.x - tail.x;
-    const double dy = nose.y - tail.y;
-    const double len = std::sqrt(dx * dx + dy * dy);
-    const BoardFrame f{{(tail.x + nose.x) / 2, (tail.y + nose.y) / 2},
-                       {dx / len, dy / len},
-                       {-dy / len, dx / len},
-                       len};
+    const BoardFrame f = frameAlong(tail, nose);
+    const double len = f.length;
     // The wheels peek out from under the deck.
     Mask wheels = makeMask(canvas.width, canvas.height);
     for (double u : {0.2 * len, 0.8 * len}) {
@@ -186,7 +182,8 @@ Image drawBoardGripTop() {
         }
     }
     paintPart(canvas, wheels, pal::Wheel, pal::Outline, 1);
-    const Mask deck = deckShape(canvas.width, canvas.height, tail, nose, halfWidth);
+    Mask deck = makeMask(canvas.width, canvas.height);
+    addCapsule(deck, tail, nose, halfWidth);
     paintPart(canvas, deck, pal::GripTape, pal::Outline, 2);
     // Grit in the tape, and the four bolts of each truck.
     for (int y = 0; y < canvas.height; ++y) {

@@ -21,7 +21,6 @@ namespace pal = palette;
 
 const char* const BoldFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 const char* const CondensedFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
-const char* const SmallFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
 
 struct HandLettering {
     std::string text;
@@ -370,7 +369,7 @@ Image drawCreditLine() {
     Image img = makeImage(95, 11, KeyGreen);
     const char* text = "Zanbury crew 2026";
     for (int size = 12; size > 5; --size) {
-        TTF_Font* font = openFont(SmallFont, size);
+        TTF_Font* font = openFont(CondensedFont, size);
         const SDL_Color black{0, 0, 0, 255};
         SDL_Surface* s = TTF_RenderUTF8_Solid(font, text, black);
         TTF_CloseFont(font);

@@ -234,9 +234,7 @@ Image drawRail(int width, int height) {
     }
     Mask pipe = makeMask(width, height);
     addCapsule(pipe, {3.5, 3.5}, {width - 4.5, 3.5}, 3.5);
-    Mask ring = grow(pipe, false);
-    removeMask(ring, pipe);
-    paintFlat(img, ring, pal::Outline);
+    paintRing(img, pipe, pal::Outline);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             if (!test(pipe, x, y)) {
@@ -297,9 +295,7 @@ Image drawBin(int width, int height) {
                       {width - 3.5, height - 1.0},
                       {2.5, height - 1.0}});
     addBox(body, 3, height - 2, width - 3, height);
-    Mask ring = grow(body, false);
-    removeMask(ring, body);
-    paintFlat(img, ring, pal::Outline);
+    paintRing(img, body, pal::Outline);
     // Ribs: bright and dark stripes pressed into the metal.
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {

@@ -9,6 +9,7 @@ inline constexpr Rgb Outline{22, 18, 26};
 
 inline constexpr Shade Skin{{252, 212, 172}, {234, 176, 130}, {188, 126, 86}};
 inline constexpr Shade CapRed{{255, 96, 84}, {218, 32, 32}, {146, 14, 22}};
+inline constexpr Rgb CapPeakShadow{110, 8, 16}; // under the cap's peak, darker than CapRed.dark
 inline constexpr Shade Shirt{{202, 204, 210}, {156, 158, 166}, {106, 108, 118}};
 inline constexpr Shade Jeans{{96, 138, 222}, {52, 88, 184}, {30, 50, 122}};
 inline constexpr Shade Shoe{{96, 96, 108}, {62, 62, 72}, {40, 40, 48}};

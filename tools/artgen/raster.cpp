@@ -3,7 +3,6 @@
 #include "tools/artgen/detmath.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace artgen {
 
@@ -13,10 +12,6 @@ Mask makeMask(int width, int height) {
     m.height = height;
     m.bits.assign(static_cast<std::size_t>(width) * height, 0);
     return m;
-}
-
-bool anySet(const Mask& m) {
-    return std::any_of(m.bits.begin(), m.bits.end(), [](uint8_t b) { return b != 0; });
 }
 
 void addCapsule(Mask& m, Point a, Point b, double r) {
@@ -99,12 +94,6 @@ void addBox(Mask& m, int left, int top, int right, int bottom) {
     }
 }
 
-void addMask(Mask& m, const Mask& other) {
-    for (std::size_t i = 0; i < m.bits.size(); ++i) {
-        m.bits[i] = static_cast<uint8_t>(m.bits[i] | other.bits[i]);
-    }
-}
-
 void removeMask(Mask& m, const Mask& other) {
     for (std::size_t i = 0; i < m.bits.size(); ++i) {
         if (other.bits[i] != 0) {
@@ -128,19 +117,6 @@ Mask grow(const Mask& m, bool diagonals) {
             }
             if (near) {
                 setBit(out, x, y);
-            }
-        }
-    }
-    return out;
-}
-
-Mask shrink(const Mask& m) {
-    Mask out = m;
-    for (int y = 0; y < m.height; ++y) {
-        for (int x = 0; x < m.width; ++x) {
-            if (test(m, x, y) && !(test(m, x - 1, y) && test(m, x + 1, y) && test(m, x, y - 1) &&
-                                   test(m, x, y + 1))) {
-                setBit(out, x, y, false);
             }
         }
     }
@@ -175,9 +151,7 @@ void paintPart(Image& img, const Mask& shape, const Shade& shade, Rgb outline, i
             }
         }
     }
-    Mask ring = grow(m, false);
-    removeMask(ring, m);
-    paintFlat(img, ring, outline);
+    paintRing(img, m, outline);
     paintShaded(img, m, shade, shadow);
 }
 
@@ -191,27 +165,10 @@ void paintFlat(Image& img, const Mask& m, Rgb c) {
     }
 }
 
-void drawLine(Image& img, int x0, int y0, int x1, int y1, Rgb c) {
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    while (true) {
-        put(img, x0, y0, c);
-        if (x0 == x1 && y0 == y1) {
-            break;
-        }
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
-    }
+void paintRing(Image& img, const Mask& m, Rgb c) {
+    Mask ring = grow(m, false);
+    removeMask(ring, m);
+    paintFlat(img, ring, c);
 }
 
 Rgb mix(Rgb a, Rgb b, double t) {

@@ -31,7 +31,6 @@ inline void setBit(Mask& m, int x, int y, bool on = true) {
         m.bits[static_cast<std::size_t>(y) * m.width + x] = on ? 1 : 0;
     }
 }
-bool anySet(const Mask& m);
 
 // Every pixel whose centre lies within r of the segment from a to b.
 void addCapsule(Mask& m, Point a, Point b, double r);
@@ -41,12 +40,9 @@ void addEllipse(Mask& m, Point centre, double rx, double ry);
 // Pixel centres inside the polygon (even-odd rule).
 void addPolygon(Mask& m, const std::vector<Point>& corners);
 void addBox(Mask& m, int left, int top, int right, int bottom);
-void addMask(Mask& m, const Mask& other);
 void removeMask(Mask& m, const Mask& other);
 // The mask grown by one pixel: with diagonals false, only the four edge neighbours count.
 Mask grow(const Mask& m, bool diagonals);
-// The mask shrunk by one pixel (the inverse of grow without diagonals).
-Mask shrink(const Mask& m);
 
 struct Shade {
     Rgb light;
@@ -61,9 +57,8 @@ void paintShaded(Image& img, const Mask& m, const Shade& shade, int shadow = 2);
 // back to front this way gives each part its own outline where it covers another.
 void paintPart(Image& img, const Mask& m, const Shade& shade, Rgb outline, int shadow = 2);
 void paintFlat(Image& img, const Mask& m, Rgb c);
-
-// A line one pixel wide from a to b (Bresenham), in one colour.
-void drawLine(Image& img, int x0, int y0, int x1, int y1, Rgb c);
+// Paints only the one-pixel ring just outside the shape (edge neighbours, no diagonals).
+void paintRing(Image& img, const Mask& m, Rgb c);
 
 // Mixes two colours: t = 0 gives a, t = 1 gives b.
 Rgb mix(Rgb a, Rgb b, double t);

@@ -28,15 +28,7 @@ void drawShoe(Image& img, const Leg& leg, const Mapper& m) {
     const Point b = m({leg.ankle.x + leg.toe * 2.6, leg.ankle.y + 3.0});
     addCapsule(shoe, a, b, m(2.4));
     paintPart(img, shoe, pal::Shoe, pal::Outline, 1);
-    // The sole: the lowest row of the shoe.
-    for (int x = 0; x < img.width; ++x) {
-        for (int y = img.height - 1; y >= 0; --y) {
-            if (test(shoe, x, y)) {
-                put(img, x, y, pal::Sole);
-                break;
-            }
-        }
-    }
+    paintSole(img, shoe);
 }
 
 void drawArm(Image& img, const Arm& arm, const Mapper& m) {
@@ -99,13 +91,24 @@ void drawCapFront(Image& img, Point head, const Mapper& m) {
     // The peak, seen from the front: a flat band across the brow, wider than the head.
     Mask peak = makeMask(img.width, img.height);
     addEllipse(peak, m({head.x, head.y - 1.6}), m(9.2), m(2.0));
-    Shade peakShade{pal::CapRed.base, pal::CapRed.dark, {110, 8, 16}};
+    Shade peakShade{pal::CapRed.base, pal::CapRed.dark, pal::CapPeakShadow};
     paintPart(img, peak, peakShade, pal::Outline, 1);
     // A button on top.
     put(img, roundToInt(m(head).x), roundToInt(m({0, head.y - 9.4}).y), pal::CapRed.light);
 }
 
 } // namespace
+
+void paintSole(Image& img, const Mask& shoe) {
+    for (int x = 0; x < img.width; ++x) {
+        for (int y = img.height - 1; y >= 0; --y) {
+            if (test(shoe, x, y)) {
+                put(img, x, y, pal::Sole);
+                break;
+            }
+        }
+    }
+}
 
 void drawFrontSkater(Image& img, const FrontPose& p, const Placement& at) {
     const Mapper m{at};

@@ -42,6 +42,8 @@ struct Placement {
 };
 
 void drawFrontSkater(Image& img, const FrontPose& pose, const Placement& at);
+// Paints the lowest pixel of each column of the shoe's mask in the sole's white.
+void paintSole(Image& img, const Mask& shoe);
 
 // The poses of the game, each on key green at the size of its picture.
 Image drawBodyStand();     // 68 x 84, arms hanging

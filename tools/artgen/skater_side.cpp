@@ -25,14 +25,7 @@ void shoe(Image& img, Point heel, Point toe, const Shade& shade) {
     Mask m = makeMask(img.width, img.height);
     addCapsule(m, heel, toe, 2.4);
     paintPart(img, m, shade, pal::Outline, 1);
-    for (int x = 0; x < img.width; ++x) {
-        for (int y = img.height - 1; y >= 0; --y) {
-            if (test(m, x, y)) {
-                put(img, x, y, pal::Sole);
-                break;
-            }
-        }
-    }
+    paintSole(img, m);
 }
 
 } // namespace
@@ -100,7 +93,7 @@ Image drawBodySide() {
                       {head.x + 12.5, head.y - 2.0},
                       {head.x + 12.5, head.y - 0.4},
                       {head.x + 2, head.y - 1.2}});
-    const Shade peakShade{pal::CapRed.base, pal::CapRed.dark, {110, 8, 16}};
+    const Shade peakShade{pal::CapRed.base, pal::CapRed.dark, pal::CapPeakShadow};
     paintPart(img, peak, peakShade, pal::Outline, 1);
     return img;
 }

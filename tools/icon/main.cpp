@@ -18,11 +18,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zanbury-icon: %s: %s\n", argv[1], SDL_GetError());
         return 1;
     }
+    const Rect body = atlas::BodyStand; // 68 x 84, shown at 1:1 in a 96 x 96 icon
+    // A smaller picture would be read past its edges, so it is refused rather than copied.
+    if (sheet->w < body.right || sheet->h < body.bottom) {
+        std::fprintf(stderr,
+                     "zanbury-icon: %s: the sheet is %d x %d, too small to hold the standing "
+                     "skater (needs at least %d x %d)\n",
+                     argv[1], sheet->w, sheet->h, body.right, body.bottom);
+        SDL_FreeSurface(sheet);
+        return 1;
+    }
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(sheet, SDL_PIXELFORMAT_RGBA32, 0);
     SDL_FreeSurface(sheet);
-    const Rect body = atlas::BodyStand; // 68 x 84, shown at 1:1 in a 96 x 96 icon
+    if (rgba == nullptr) {
+        std::fprintf(stderr, "zanbury-icon: %s: cannot convert to RGBA: %s\n", argv[1],
+                     SDL_GetError());
+        return 1;
+    }
     constexpr int Size = 96;
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, Size, Size, 32, SDL_PIXELFORMAT_RGBA32);
+    if (icon == nullptr) {
+        std::fprintf(stderr, "zanbury-icon: cannot make the icon for %s: %s\n", argv[1],
+                     SDL_GetError());
+        SDL_FreeSurface(rgba);
+        return 1;
+    }
     SDL_FillRect(icon, nullptr, SDL_MapRGBA(icon->format, 0, 0, 0, 0));
     const int offsetX = (Size - body.width()) / 2;
     const int offsetY = (Size - body.height()) / 2;

@@ -10,10 +10,12 @@
 
 namespace park {
 
+int64_t activeSpanEnd(const Obstacle& o) {
+    return int64_t{o.startFrame} + o.src.width() + 160;
+}
+
 bool isActive(const Obstacle& o, int32_t parkFrame) {
-    // In 64 bits: a start frame near the top of the range must not wrap the span's end.
-    const int64_t spanEnd = int64_t{o.startFrame} + o.src.width() + 160;
-    return o.startFrame < parkFrame && parkFrame < spanEnd;
+    return o.startFrame < parkFrame && parkFrame < activeSpanEnd(o);
 }
 
 Rect obstacleBox(const Obstacle& o) {
@@ -39,7 +41,7 @@ void stepObstacles() {
         if (!isActive(o, run.parkFrame)) {
             continue;
         }
-        o.x -= 4;
+        o.x -= ObstacleSpeed;
         drawObstacle(o.x, o.y, o.src);
         if (o.x < -o.src.width()) {
             run.firstActive += 1;

@@ -15,6 +15,8 @@ inline constexpr int MaxParks = 26;
 inline constexpr int MaxNameLength = 29;
 inline constexpr int MaxObstacles = 200;
 inline constexpr int WindowSpan = 20; // lastActive is at most firstActive + 20
+// The pixels an active obstacle moves left in each frame.
+inline constexpr int32_t ObstacleSpeed = 4;
 
 struct ParkList {
     char names[MaxParks][MaxNameLength + 1] = {};
@@ -51,8 +53,10 @@ void loadPark();
 // The name of the park file that could not be loaded in this run, or "" when all loaded.
 const char* failedParkName();
 
-// An obstacle is active while startFrame < parkFrame < startFrame + width + 160.
+// An obstacle is active while startFrame < parkFrame < activeSpanEnd(o).
 bool isActive(const Obstacle& o, int32_t parkFrame);
+// startFrame + width + 160, in 64 bits: a start frame near the top of the range must not wrap.
+int64_t activeSpanEnd(const Obstacle& o);
 Rect obstacleBox(const Obstacle& o);
 
 // One Playing frame of the stream: the active obstacles of the window move 4 pixels left,

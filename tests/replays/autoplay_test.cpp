@@ -59,9 +59,7 @@ class AutoplayTest : public GameTest {
 
     // One main-loop pass as the simulator plays it, and the trace of it with the clock.
     std::string pass(int64_t number) {
-        runStateHandler();
-        headless::advanceClock(1);
-        paceAndPresent();
+        sim::playPass();
         return sim::traceLine(number, headless::takeSounds()) +
                " clock=" + std::to_string(headless::clock());
     }
@@ -342,6 +340,38 @@ TEST_F(AutoplayTest, JoinedScriptsPlayAWholeRunAndScoresAreKeptInATable) {
     writeFile("expected.txt", "mixed.txt\n");
     EXPECT_FALSE(autoplay::readExpected(table, rows, error));
     EXPECT_NE(error.find(":1:"), std::string::npos) << error;
+}
+
+TEST_F(AutoplayTest, WrittenEventsReadBackAsTheSameEvents) {
+    std::vector<sim::ScriptEvent> events;
+    int64_t frame = 1;
+    for (Key key : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
+        for (sim::Action action : {sim::Action::Press, sim::Action::Release, sim::Action::Tap}) {
+            events.push_back({frame++, key, action});
+        }
+    }
+    const std::vector<sim::ScriptEvent> again = parse(autoplay::eventsText(events));
+    ASSERT_EQ(again.size(), events.size());
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(again[i].frame, events[i].frame) << i;
+        EXPECT_EQ(again[i].key, events[i].key) << i;
+        EXPECT_EQ(again[i].action, events[i].action) << i;
+    }
+}
+
+TEST_F(AutoplayTest, AWriteThatIsLostIsReportedWithThePath) {
+    std::string error;
+    ASSERT_TRUE(autoplay::writeTextFile((dir / "out.txt").string(), "1\neasy.txt\n", error))
+        << error;
+    EXPECT_EQ(readFile("out.txt"), "1\neasy.txt\n");
+
+    // /dev/full takes the open and the buffered write, and refuses the bytes at the flush.
+    EXPECT_FALSE(autoplay::writeTextFile("/dev/full", "lost", error));
+    EXPECT_EQ(error.rfind("/dev/full: cannot be written", 0), 0u) << error;
+
+    const std::string missing = (dir / "no-such-dir" / "out.txt").string();
+    EXPECT_FALSE(autoplay::writeTextFile(missing, "lost", error));
+    EXPECT_EQ(error.rfind(missing + ": cannot be written", 0), 0u) << error;
 }
 
 TEST_F(AutoplayTest, TheParkCheckerReportsAParkWithNoWayThroughAsAnError) {

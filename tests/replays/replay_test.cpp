@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 
 namespace {
@@ -96,10 +95,9 @@ TEST_P(ShippedParkReplay, CompletesTheParkAloneWithNoFallAndTheExpectedScore) {
     ASSERT_TRUE(parkLength(Data / park, length, error)) << error;
 
     autoplay::ScratchDir scratch("replay");
-    std::FILE* list = std::fopen((scratch.path / "parks.txt").string().c_str(), "wb");
-    ASSERT_NE(list, nullptr);
-    std::fprintf(list, "1\n%s\n", scriptName(park).c_str());
-    std::fclose(list);
+    ASSERT_TRUE(autoplay::writeTextFile((scratch.path / "parks.txt").string(),
+                                        "1\n" + scriptName(park) + "\n", error))
+        << error;
     fs::copy_file(Data / park, scratch.path / scriptName(park));
 
     autoplay::ReplayOutcome out = autoplay::replay(scratch.path, events, 3 + length + 100);

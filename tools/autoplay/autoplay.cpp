@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,24 +35,6 @@ constexpr int64_t FirstParkPass = 4;
 constexpr platform::Key Arrows[] = {platform::Key::Up, platform::Key::Down, platform::Key::Right,
                                     platform::Key::Left};
 
-const char* keyName(platform::Key key) {
-    switch (key) {
-    case platform::Key::Up:
-        return "up";
-    case platform::Key::Down:
-        return "down";
-    case platform::Key::Left:
-        return "left";
-    case platform::Key::Right:
-        return "right";
-    case platform::Key::Enter:
-        return "enter";
-    case platform::Key::Escape:
-        return "escape";
-    }
-    return "?";
-}
-
 const char* kindName(int32_t kind) {
     switch (kind) {
     case 1:
@@ -66,12 +49,10 @@ const char* kindName(int32_t kind) {
     return "no kind";
 }
 
-// One main-loop pass as the simulator runs it: the handler, 1 ms of work, the pacing and the
-// present. The sounds are only heard, so they are dropped.
-void playPass() {
-    runStateHandler();
-    headless::advanceClock(1);
-    paceAndPresent();
+// One main-loop pass as the simulator runs it. The sounds are only heard, so they are dropped
+// rather than gathered over millions of passes.
+void playSilentPass() {
+    sim::playPass();
     headless::takeSounds();
 }
 
@@ -235,7 +216,7 @@ SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules,
                     hands.cooldown = rules.minGap;
                     headless::press(Arrows[hands.key]);
                 }
-                playPass();
+                playSilentPass();
                 ++result.framesPlayed;
                 if (hands.key >= 0) {
                     --hands.holdLeft;
@@ -305,12 +286,6 @@ SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules,
             keepReachableAt = std::max(keepReachableAt, 2 * pressRecords.size());
         }
     }
-}
-
-std::string readWholeFile(const fs::path& path, std::string& error) {
-    std::string text;
-    park::readTextFile(path.string().c_str(), text, error);
-    return text;
 }
 
 int32_t traceNumber(const std::string& line, const char* name) {
@@ -429,32 +404,18 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
     }
 
     static park::ParkFile file; // large; kept out of the stack
-    std::string text = readWholeFile(parkPath, verdict.error);
-    if (!verdict.error.empty() ||
+    std::string text;
+    if (!park::readTextFile(parkPath.string().c_str(), text, verdict.error) ||
         !park::parseParkFile(text, parkPath.string().c_str(), file, verdict.error)) {
         return verdict;
     }
     verdict.parkLength = file.parkLength;
 
     ScratchDir scratch("autoplay");
-    {
-        std::FILE* list = std::fopen((scratch.path / "parks.txt").string().c_str(), "wb");
-        std::FILE* copy = std::fopen((scratch.path / verdict.parkName).string().c_str(), "wb");
-        if (list == nullptr || copy == nullptr) {
-            verdict.error = "cannot write the park list in " + scratch.path.string();
-        } else {
-            std::fprintf(list, "1\n%s\n", verdict.parkName.c_str());
-            std::fwrite(text.data(), 1, text.size(), copy);
-        }
-        if (list != nullptr) {
-            std::fclose(list);
-        }
-        if (copy != nullptr) {
-            std::fclose(copy);
-        }
-        if (!verdict.error.empty()) {
-            return verdict;
-        }
+    if (!writeTextFile((scratch.path / "parks.txt").string(), "1\n" + verdict.parkName + "\n",
+                       verdict.error) ||
+        !writeTextFile((scratch.path / verdict.parkName).string(), text, verdict.error)) {
+        return verdict;
     }
 
     // The game from start-up to the moment before the park's first frame, as the simulator
@@ -470,7 +431,7 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
         if (pass == MenuPass) {
             headless::tap(platform::Key::Enter);
         }
-        playPass();
+        playSilentPass();
     }
     if (gameState != GameState::Playing) {
         shutDown();
@@ -488,7 +449,7 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
     auto attempt = [&](const InputRules& rules, int32_t phase, bool proof) {
         SearchResult r = searchWithRules(start, rules, phase, options, file);
         verdict.framesPlayed += r.framesPlayed;
-        verdict.attempts.push_back({rules, phase, proof, r.completed, r.score, r.stuck});
+        verdict.attempts.push_back({rules, phase, proof, r.completed, r.stuck});
         return r;
     };
     bool byFirstRules = false;
@@ -558,7 +519,8 @@ std::string scriptText(const Verdict& verdict) {
         return a.pass < b.pass || (a.pass == b.pass && a.release && !b.release);
     });
     for (const Line& l : lines) {
-        out << l.pass << " " << keyName(l.key) << (l.release ? " release\n" : " press\n");
+        out << l.pass << " " << sim::keyName(l.key) << " "
+            << sim::actionName(l.release ? sim::Action::Release : sim::Action::Press) << "\n";
     }
     out << "# The end screen; then back to the menu and out of the program.\n"
         << verdict.endPass + 1 << " enter tap\n"
@@ -687,19 +649,14 @@ std::string describe(const Verdict& v) {
             }
         }
     }
-    bool proofSearched = false;
     for (const Attempt& a : v.attempts) {
-        if (!a.proof) {
-            continue;
-        }
-        proofSearched = true;
-        if (!a.completed) {
+        if (a.proof && !a.completed) {
             out << "; NOT proved: with " << describeRules(a.rules) << " on "
                 << (a.phase % 2 == 0 ? "even" : "odd") << " frames only, "
                 << describeStuck(a.stuck);
         }
     }
-    if (proofSearched && v.proved()) {
+    if (v.proved()) {
         out << "; proved: " << v.attempts.back().rules.name
             << " hands deciding every other frame get through on even frames and on odd ones";
     }
@@ -763,6 +720,7 @@ ReplayOutcome replay(const fs::path& dir, const std::vector<sim::ScriptEvent>& e
     sim::Options options;
     options.dir = dir.string();
     options.maxFrames = maxFrames;
+    options.hash = false; // only the state fields of the trace are read
     std::FILE* trace = std::tmpfile();
     if (trace == nullptr) {
         return outcome;
@@ -883,27 +841,36 @@ bool recordExpected(const fs::path& table, const std::string& parkName, int32_t 
     if (!replaced) {
         out << parkName << " " << score << "\n";
     }
-    std::FILE* f = std::fopen(table.string().c_str(), "wb");
-    const std::string written = out.str();
-    if (f == nullptr || std::fwrite(written.data(), 1, written.size(), f) != written.size()) {
-        error = table.string() + ": cannot be written";
-        if (f != nullptr) {
-            std::fclose(f);
-        }
+    return writeTextFile(table.string(), out.str(), error);
+}
+
+bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        error = path + ": cannot be written: " + std::strerror(errno);
         return false;
     }
-    std::fclose(f);
-    return true;
+    // A full disk often shows only when the buffer is flushed, or at the close.
+    errno = 0;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
+    int reason = errno;
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
+    if (!ok) {
+        error = path + ": cannot be written";
+        if (reason != 0) {
+            error += std::string(": ") + std::strerror(reason);
+        }
+    }
+    return ok;
 }
 
 std::string eventsText(const std::vector<sim::ScriptEvent>& events) {
     std::ostringstream out;
     for (const sim::ScriptEvent& e : events) {
-        out << e.frame << " " << keyName(e.key) << " "
-            << (e.action == sim::Action::Press     ? "press"
-                : e.action == sim::Action::Release ? "release"
-                                                   : "tap")
-            << "\n";
+        out << e.frame << " " << sim::keyName(e.key) << " " << sim::actionName(e.action) << "\n";
     }
     return out.str();
 }

@@ -76,7 +76,6 @@ struct Attempt {
     int32_t phase = 0;  // the decision points come this many frames after the grid's own
     bool proof = false; // a search of the proof, made after a way through was found
     bool completed = false;
-    int32_t score = 0;
     Stuck stuck; // when not completed
 };
 
@@ -173,6 +172,10 @@ bool readExpected(const std::filesystem::path& table,
 // Sets the park's score in the table, replacing its line or adding one; other lines are kept.
 bool recordExpected(const std::filesystem::path& table, const std::string& parkName, int32_t score,
                     std::string& error);
+
+// Writes the text to the file, replacing it; false with the path and the reason in `error` when
+// the file cannot be opened or any of the text is not written, the flush and the close included.
+bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
 
 // A fresh empty directory under the system's temporary directory, removed with all it holds
 // when this goes; the working directory is put back to where it was at the start.

@@ -7,10 +7,8 @@
 
 #include "tools/autoplay/autoplay.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -34,18 +32,12 @@ int usage() {
 }
 
 bool writeText(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        std::fprintf(stderr, "zanbury-autoplay: cannot write %s: %s\n", path.c_str(),
-                     std::strerror(errno));
+    std::string error;
+    if (!autoplay::writeTextFile(path, text, error)) {
+        std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
         return false;
     }
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
-        std::fprintf(stderr, "zanbury-autoplay: cannot write %s\n", path.c_str());
-    }
-    return ok;
+    return true;
 }
 
 } // namespace
@@ -55,7 +47,6 @@ int main(int argc, char** argv) {
     long park = 0;
     std::string outPath;
     std::string expectedPath;
-    bool prove = false;
     autoplay::SearchOptions options;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -80,7 +71,6 @@ int main(int argc, char** argv) {
                 return 2;
             }
         } else if (arg == "--prove") {
-            prove = true;
             options.prove = true;
         } else {
             return usage();
@@ -165,5 +155,5 @@ int main(int argc, char** argv) {
             }
         }
     }
-    return !allCompleted || (prove && !allProved) ? 1 : 0;
+    return !allCompleted || (options.prove && !allProved) ? 1 : 0;
 }

@@ -23,7 +23,7 @@ void proveParks(const std::string& dir, std::vector<parkcheck::Finding>& finding
     autoplay::SearchOptions options;
     options.prove = true;
     for (const std::string& name : names) {
-        const std::string path = dir == "." ? name : (std::filesystem::path(dir) / name).string();
+        const std::string path = parkcheck::pathIn(dir, name);
         int32_t line = 0;
         const std::string why = autoplay::whyNotProved(autoplay::searchPark(path, options), line);
         if (!why.empty()) {

@@ -1,6 +1,8 @@
 #include "tools/parkcheck/parkcheck.h"
 
 #include "display/atlas.h"
+#include "park/park.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,18 +12,11 @@
 namespace parkcheck {
 namespace {
 
-constexpr int64_t ScreenWidth = 640;
-constexpr int64_t ScreenRows = 480;
-constexpr int64_t Speed = 4;       // pixels an active obstacle moves left in each frame
-constexpr int64_t SpanExtra = 160; // an obstacle is active for width + 159 frames
+// The game's own numbers, widened: a park's numbers may reach the ends of the 32-bit range.
+constexpr int64_t ScreenWidth = platform::ScreenWidth;
+constexpr int64_t ScreenRows = platform::ScreenHeight;
+constexpr int64_t Speed = park::ObstacleSpeed;
 constexpr int32_t WindowPlaces = park::WindowSpan + 1;
-
-std::string pathIn(const std::string& dir, const std::string& name) {
-    if (dir.empty() || dir == ".") {
-        return name;
-    }
-    return (std::filesystem::path(dir) / name).string();
-}
 
 // The readers say "FILE:LINE: what is wrong" or "FILE: what is wrong"; split that up again.
 Finding readerError(const std::string& error, const std::string& file) {
@@ -99,10 +94,6 @@ int64_t entersAt(const park::Obstacle& o) {
     return std::max<int64_t>(int64_t{o.startFrame} + 1, 1);
 }
 
-int64_t spanEnd(const park::Obstacle& o) {
-    return int64_t{o.startFrame} + o.src.width() + SpanExtra;
-}
-
 std::string obstacleName(int32_t index, const park::ParkFile& park) {
     return "obstacle " + std::to_string(index + 1) + " (line " +
            std::to_string(park.recordLine[index]) + ")";
@@ -110,12 +101,19 @@ std::string obstacleName(int32_t index, const park::ParkFile& park) {
 
 } // namespace
 
+std::string pathIn(const std::string& dir, const std::string& name) {
+    if (dir.empty() || dir == ".") {
+        return name;
+    }
+    return (std::filesystem::path(dir) / name).string();
+}
+
 std::optional<int64_t> retirementFrame(const park::Obstacle& o) {
     // In its n-th active frame the obstacle stands at x = 640 - 4n; it retires in the first
     // such frame with x < -width.
     const int64_t n = std::max<int64_t>(floorDiv(ScreenWidth + o.src.width(), Speed) + 1, 1);
     const int64_t retires = entersAt(o) + n - 1;
-    if (retires >= spanEnd(o)) {
+    if (retires >= park::activeSpanEnd(o)) {
         return std::nullopt;
     }
     return retires;
@@ -158,9 +156,9 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
                         ": it never appears");
             continue;
         }
-        if (!retires[i] && spanEnd(o) <= length && o.src.width() > 0) {
-            const int64_t x = ScreenWidth - Speed * (spanEnd(o) - entersAt(o));
-            warn(i, "it is active only up to frame " + std::to_string(spanEnd(o) - 1) +
+        if (!retires[i] && park::activeSpanEnd(o) <= length && o.src.width() > 0) {
+            const int64_t x = ScreenWidth - Speed * (park::activeSpanEnd(o) - entersAt(o));
+            warn(i, "it is active only up to frame " + std::to_string(park::activeSpanEnd(o) - 1) +
                         ", when it stands at x " + std::to_string(x) +
                         ": it vanishes before it has crossed the screen");
         }

@@ -21,6 +21,9 @@ struct Finding {
     std::string message;
 };
 
+// The path of `name` in `dir` as the findings give it: the bare name in the current directory.
+std::string pathIn(const std::string& dir, const std::string& name);
+
 // The frame in which an obstacle leaves the screen (its x first drops below -width), assuming
 // that it enters when due, in frame max(startFrame + 1, 1). Empty when its active span ends
 // first: it then stops in mid-screen and never leaves.

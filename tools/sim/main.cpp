@@ -2,9 +2,9 @@
 //              SCRIPT
 
 #include "park/park_files.h"
+#include "tools/sim/numbers.h"
 #include "tools/sim/sim.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,17 +13,12 @@
 
 namespace {
 
+using sim::wholeNumber;
+
 int usage() {
     std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "
                          "[--shot FRAME=FILE.png ...] [--no-hash] SCRIPT\n");
     return 2;
-}
-
-bool wholeNumber(const char* text, long long min, long long max, long long& value) {
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoll(text, &end, 10);
-    return *text != '\0' && *end == '\0' && errno == 0 && value >= min && value <= max;
 }
 
 } // namespace

@@ -11,36 +11,45 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace sim {
 namespace {
 
-bool keyNamed(std::string_view name, platform::Key& key) {
-    static constexpr std::pair<std::string_view, platform::Key> names[] = {
-        {"up", platform::Key::Up},       {"down", platform::Key::Down},
-        {"left", platform::Key::Left},   {"right", platform::Key::Right},
-        {"enter", platform::Key::Enter}, {"escape", platform::Key::Escape},
-    };
-    for (const auto& [n, k] : names) {
+constexpr std::pair<std::string_view, platform::Key> KeyNames[] = {
+    {"up", platform::Key::Up},       {"down", platform::Key::Down},
+    {"left", platform::Key::Left},   {"right", platform::Key::Right},
+    {"enter", platform::Key::Enter}, {"escape", platform::Key::Escape},
+};
+
+constexpr std::pair<std::string_view, Action> ActionNames[] = {
+    {"press", Action::Press},
+    {"release", Action::Release},
+    {"tap", Action::Tap},
+};
+
+// The value named `name` in the table; false when the table has no such name.
+template <typename Value, std::size_t N>
+bool lookUp(const std::pair<std::string_view, Value> (&table)[N], std::string_view name,
+            Value& value) {
+    for (const auto& [n, v] : table) {
         if (n == name) {
-            key = k;
+            value = v;
             return true;
         }
     }
     return false;
 }
 
-bool actionNamed(std::string_view name, Action& action) {
-    if (name == "press") {
-        action = Action::Press;
-    } else if (name == "release") {
-        action = Action::Release;
-    } else if (name == "tap") {
-        action = Action::Tap;
-    } else {
-        return false;
+// The name of the value in the table, or "?" for a value outside it.
+template <typename Value, std::size_t N>
+const char* nameIn(const std::pair<std::string_view, Value> (&table)[N], Value value) {
+    for (const auto& [n, v] : table) {
+        if (v == value) {
+            return n.data(); // every name is a string literal, so zero-terminated
+        }
     }
-    return true;
+    return "?";
 }
 
 void apply(const ScriptEvent& e) {
@@ -58,6 +67,20 @@ void apply(const ScriptEvent& e) {
 }
 
 } // namespace
+
+const char* keyName(platform::Key key) {
+    return nameIn(KeyNames, key);
+}
+
+const char* actionName(Action action) {
+    return nameIn(ActionNames, action);
+}
+
+void playPass() {
+    runStateHandler();
+    headless::advanceClock(1); // each pass's work takes 1 ms
+    paceAndPresent();
+}
 
 bool parseScript(std::string_view text, const char* fileName, std::vector<ScriptEvent>& events,
                  std::string& error) {
@@ -80,12 +103,12 @@ bool parseScript(std::string_view text, const char* fileName, std::vector<Script
             error = prefix + "the frame '" + frameWord + "' is not a whole number of 1 or more";
             return false;
         }
-        if (!keyNamed(keyWord, e.key)) {
+        if (!lookUp(KeyNames, keyWord, e.key)) {
             error = prefix + "the key '" + keyWord +
                     "' is not one of up, down, left, right, enter, escape";
             return false;
         }
-        if (!actionNamed(actionWord, e.action)) {
+        if (!lookUp(ActionNames, actionWord, e.action)) {
             error = prefix + "the action '" + actionWord + "' is not one of press, release, tap";
             return false;
         }
@@ -156,17 +179,13 @@ int runSimulation(const Options& options, const std::vector<ScriptEvent>& events
             for (; next < events.size() && events[next].frame <= frame; ++next) {
                 apply(events[next]);
             }
-            runStateHandler();
-            headless::advanceClock(1); // each pass's work takes 1 ms
             // A picture is kept only where it is read: for the hash, or for a shot.
             headless::keepFrames(
                 options.hash || std::any_of(options.shots.begin(), options.shots.end(),
                                             [&](const Shot& shot) { return shot.frame == frame; }));
-            paceAndPresent();
+            playPass();
             std::string sounds = headless::takeSounds();
-            if (options.printTrace) {
-                std::fprintf(out, "%s\n", traceLine(frame, sounds, options.hash).c_str());
-            }
+            std::fprintf(out, "%s\n", traceLine(frame, sounds, options.hash).c_str());
             for (const Shot& shot : options.shots) {
                 if (shot.frame == frame) {
                     headless::saveFramePng(shot.path.c_str());

@@ -35,11 +35,18 @@ struct Options {
     int64_t maxFrames = -1; // -1: until Quit
     uint32_t startTick = 0;
     std::vector<Shot> shots;
-    bool printTrace = true;
     // The trace's frame hash reads every byte of the picture in turn, which costs more than the
     // frame itself; without it the trace prints hash=-.
     bool hash = true;
 };
+
+// The script words for a key and an action, as parseScript reads them.
+const char* keyName(platform::Key key);
+const char* actionName(Action action);
+
+// One main-loop pass as the simulator runs it: the handler, 1 ms of work on the virtual clock,
+// the pacer's wait and the present.
+void playPass();
 
 // The trace line of the pass just presented, without the line break; hash=- when withHash is
 // false.

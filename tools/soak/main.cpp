@@ -1,29 +1,53 @@
 // zanbury-soak [--dir DIR] [--frames N] [--seed S]: plays the parks of DIR (copied to a
 // temporary directory, so the high score file there is not touched) under random input.
 
+#include "tools/sim/numbers.h"
 #include "tools/soak/soak.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
 
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: zanbury-soak [--dir DIR] [--frames N] [--seed S]\n");
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     std::string dir = "data";
     long long frames = 1000000;
     unsigned long long seed = 1;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string arg = argv[i];
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg != "--dir" && arg != "--frames" && arg != "--seed") {
+            return usage();
+        }
+        // A last option without its value would otherwise soak with the default.
+        if (i + 1 == argc) {
+            std::fprintf(stderr, "zanbury-soak: %s needs a value\n", arg.c_str());
+            return 2;
+        }
+        const char* value = argv[++i];
         if (arg == "--dir") {
-            dir = argv[i + 1];
+            dir = value;
         } else if (arg == "--frames") {
-            frames = std::atoll(argv[i + 1]);
-        } else if (arg == "--seed") {
-            seed = std::strtoull(argv[i + 1], nullptr, 10);
-        } else {
-            std::fprintf(stderr, "usage: zanbury-soak [--dir DIR] [--frames N] [--seed S]\n");
+            if (!sim::wholeNumber(value, 0, INT64_MAX, frames)) {
+                std::fprintf(stderr, "zanbury-soak: --frames takes a whole number, not '%s'\n",
+                             value);
+                return 2;
+            }
+        } else if (!sim::unsignedWholeNumber(value, seed)) {
+            std::fprintf(stderr,
+                         "zanbury-soak: --seed takes a whole number from 0 to %llu, not '%s'\n",
+                         static_cast<unsigned long long>(UINT64_MAX), value);
             return 2;
         }
     }
@@ -60,8 +84,9 @@ int main(int argc, char** argv) {
     }
     // Memory that grows with the frames played is a leak; the allocator may settle by a few MiB.
     // (Under AddressSanitizer, run with quarantine_size_mb=0, or its quarantine grows instead.)
+    // Without both readings (no frame played, or no /proc) there is nothing to compare.
     long growth = result.residentKiBLate - result.residentKiBEarly;
-    if (growth > 4096) {
+    if (result.residentKiBEarly > 0 && result.residentKiBLate > 0 && growth > 4096) {
         std::printf("FAILED: resident memory grew by %ld KiB\n", growth);
         return 1;
     }

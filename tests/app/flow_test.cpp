@@ -5,7 +5,6 @@
 
 using platform::Key;
 using testing_support::GameTest;
-using testing_support::writeFile;
 
 namespace {
 
@@ -74,11 +73,7 @@ TEST_F(FlowTest, EnterOnNewGameStartsARunWithItsResets) {
 }
 
 TEST_F(FlowTest, ParksCompleteByLengthThenTheRunEnds) {
-    writeFile("a.txt", "0 3\n");
-    writeFile("b.txt", "0 1\n");
-    writeFile("parks.txt", "2 a.txt b.txt\n");
-    std::string error;
-    ASSERT_TRUE(park::readParkList(error)) << error;
+    ASSERT_NO_FATAL_FAILURE(useParks("2 a.txt b.txt\n", {{"a.txt", "0 3\n"}, {"b.txt", "0 1\n"}}));
     gameState = GameState::Menu;
     headless::tap(Key::Enter);
     frame(); // Menu -> LoadPark
@@ -121,10 +116,7 @@ TEST_F(FlowTest, EnterHeldAtTheEndScreenStartsANewRunOnTheThirdFrame) {
 }
 
 TEST_F(FlowTest, EnterPressedDuringPlayEndsTheParkCompletePauseAtOnce) {
-    writeFile("a.txt", "0 2\n");
-    writeFile("parks.txt", "2 a.txt a.txt\n");
-    std::string error;
-    ASSERT_TRUE(park::readParkList(error)) << error;
+    ASSERT_NO_FATAL_FAILURE(useParks("2 a.txt a.txt\n", {{"a.txt", "0 2\n"}}));
     startNewRun();
     frame();
     headless::tap(Key::Enter); // not queried while playing

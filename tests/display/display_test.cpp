@@ -4,32 +4,23 @@
 #include "display/atlas.h"
 #include "display/display.h"
 #include "display/display_state.h"
+#include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
 
 #include <filesystem>
 #include <vector>
 
+using testing_support::countPixels;
+using testing_support::fillBackBuffer;
 using testing_support::GameTest;
 
 namespace {
 
 class DisplayTest : public GameTest {
   protected:
-    void fill(uint16_t value) {
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                display::setBackBufferPixel(x, y, value);
-            }
-        }
-    }
-    int countNot(uint16_t value) {
-        int n = 0;
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                n += display::backBufferPixel(x, y) != value ? 1 : 0;
-            }
-        }
-        return n;
+    // Pixels anywhere on the screen that do not hold the value.
+    static int countNot(uint16_t value) {
+        return 640 * 480 - countPixels(Rect{0, 0, 640, 480}, value);
     }
 };
 
@@ -40,7 +31,7 @@ TEST_F(DisplayTest, TheKeyIsPureGreenInTheDisplayFormat) {
 
 TEST_F(DisplayTest, KeyedBlitLeavesGreenPixelsAndCopiesTheRest) {
     const uint16_t under = 0x1234;
-    fill(under);
+    fillBackBuffer(under);
     const Rect src = atlas::MarkerSelected;
     display::blitSprite(src, 100, 50);
     SDL_Surface* sheet = display::detail::loadBitmapSurface("SPRITES", true);
@@ -68,14 +59,14 @@ TEST_F(DisplayTest, KeyedBlitLeavesGreenPixelsAndCopiesTheRest) {
 }
 
 TEST_F(DisplayTest, BackdropBlitCopiesEveryPixel) {
-    fill(0x1234);
+    fillBackBuffer(0x1234);
     display::blitBackdrop(Rect{0, 0, 640, 480}, 0, 0);
     EXPECT_EQ(countNot(0x1234), 640 * 480 - 0);          // the backdrop holds no such colour
     EXPECT_EQ(display::backBufferPixel(0, 432), 0x0000); // the ground line is black
 }
 
 TEST_F(DisplayTest, AreasThatDoNotFitDrawNothingAtAll) {
-    fill(0x1234);
+    fillBackBuffer(0x1234);
     const Rect src = atlas::TitleLogo;                     // 176 x 123
     display::blitBackdrop(Rect{640, 0, 640, 480}, 0, 0);   // empty source
     display::blitBackdrop(Rect{0, 0, 641, 480}, 0, 0);     // outside the picture
@@ -94,7 +85,7 @@ TEST_F(DisplayTest, AreasThatDoNotFitDrawNothingAtAll) {
 }
 
 TEST_F(DisplayTest, TheBackBufferIsRetainedAcrossPresents) {
-    fill(0x1111);
+    fillBackBuffer(0x1111);
     display::blitBackdrop(Rect{0, 0, 4, 4}, 10, 10);
     display::present();
     uint32_t first = headless::frameHash();
@@ -109,7 +100,7 @@ TEST_F(DisplayTest, TheBackBufferIsRetainedAcrossPresents) {
 
 TEST_F(DisplayTest, TextIsBlackOnATransparentBackgroundAndClipped) {
     const uint16_t under = 0xF81F;
-    fill(under);
+    fillBackBuffer(under);
     display::drawText("Low score", 130, 140);
     int black = 0;
     for (int y = 0; y < 480; ++y) {
@@ -127,12 +118,12 @@ TEST_F(DisplayTest, TextIsBlackOnATransparentBackgroundAndClipped) {
     EXPECT_GT(black, 40);
 
     // Text past the right and bottom edges is cut off, not refused.
-    fill(under);
+    fillBackBuffer(under);
     display::drawText("Press enter to continue...", 600, 470);
     EXPECT_GT(countNot(under), 0);
 
     // A blit after a text covers it.
-    fill(under);
+    fillBackBuffer(under);
     display::drawText("W", 10, 10);
     display::blitBackdrop(Rect{0, 0, 30, 30}, 5, 5);
     for (int y = 5; y < 35; ++y) {

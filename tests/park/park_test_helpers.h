@@ -6,6 +6,7 @@
 #include "display/display.h"
 #include "display/rect.h"
 #include "park/park.h"
+#include "tests/support/back_buffer.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -45,40 +46,11 @@ inline std::string parkText(int32_t length, const std::vector<std::string>& reco
     return text;
 }
 
-// The whole back buffer, rows top to bottom.
-inline std::vector<uint16_t> backBuffer() {
-    std::vector<uint16_t> pixels;
-    pixels.reserve(640 * 480);
-    for (int32_t y = 0; y < 480; ++y) {
-        for (int32_t x = 0; x < 640; ++x) {
-            pixels.push_back(display::backBufferPixel(x, y));
-        }
-    }
-    return pixels;
-}
-
-inline void fillBackBuffer(uint16_t value) {
-    for (int32_t y = 0; y < 480; ++y) {
-        for (int32_t x = 0; x < 640; ++x) {
-            display::setBackBufferPixel(x, y, value);
-        }
-    }
-}
-
-// Pixels of the colour in the screen area (clipped to the screen).
-inline int countPixels(const Rect& area, uint16_t colour) {
-    int n = 0;
-    for (int32_t y = area.top < 0 ? 0 : area.top; y < area.bottom && y < 480; ++y) {
-        for (int32_t x = area.left < 0 ? 0 : area.left; x < area.right && x < 640; ++x) {
-            n += display::backBufferPixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return n;
-}
-
-inline int blackPixels(const Rect& area) {
-    return countPixels(area, display::mapColour(0, 0, 0));
-}
+// The back-buffer looks shared with the display tests.
+using testing_support::backBuffer;
+using testing_support::blackPixels;
+using testing_support::countPixels;
+using testing_support::fillBackBuffer;
 
 // True when the back buffer shows the sprite-sheet picture `src` at (x, y): every pixel that a
 // blit of it would set holds that value, and there is at least one. The back buffer is left as

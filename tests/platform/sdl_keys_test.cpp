@@ -3,26 +3,19 @@
 
 #include "platform/platform.h"
 #include "platform/sdl_diagnostics.h"
+#include "tests/platform/sdl_window_fixture.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 using platform::Key;
 
 namespace {
 
-class SdlKeysTest : public ::testing::Test {
+class SdlKeysTest : public platform_tests::SdlWindowTest {
   protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_TRUE(platform::openWindow("Zanbury test"));
-    }
-    static void TearDownTestSuite() { platform::closeWindow(); }
-
     void SetUp() override {
         // Forget whatever an earlier test left: every key up, no went-down record.
         for (SDL_Keycode code :

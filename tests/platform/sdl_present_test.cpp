@@ -3,26 +3,19 @@
 // black, and a window smaller than the picture shows its middle.
 
 #include "platform/platform.h"
+#include "tests/platform/sdl_window_fixture.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 namespace {
 
-class SdlPresentTest : public ::testing::Test {
+class SdlPresentTest : public platform_tests::SdlWindowTest {
   protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_TRUE(platform::openWindow("Zanbury test"));
-    }
-    static void TearDownTestSuite() { platform::closeWindow(); }
-
     // The platform's one window.
     static SDL_Window* window() {
         for (Uint32 id = 1; id < 1000; ++id) {

@@ -5,7 +5,6 @@
 using platform::Key;
 using namespace park_tests;
 using skater_tests::SkaterTest;
-using testing_support::writeFile;
 
 namespace {
 
@@ -126,10 +125,7 @@ TEST_F(MotionTest, AHopEarnsFivePerRisingStepAndOnePerFallingStep) {
 }
 
 TEST_F(MotionTest, TheFirstStepOfAParkPlaysNoLandingSoundAndAParkStartsStanding) {
-    writeFile("a.txt", "0 24\n");
-    writeFile("parks.txt", "2 a.txt a.txt\n");
-    std::string error;
-    ASSERT_TRUE(park::readParkList(error)) << error;
+    ASSERT_NO_FATAL_FAILURE(useParks("2 a.txt a.txt\n", {{"a.txt", "0 24\n"}}));
     startNewRun();
     frame();
     skater.landed = 0;

@@ -1,47 +1,31 @@
 // Whole runs through the simulator: a scripted player against a hydrant, read from the trace.
 
-#include "app/flow.h"
-#include "app/run_state.h"
-#include "park/park.h"
-#include "park/park_files.h"
-#include "skater/skater.h"
 #include "tests/park/park_test_helpers.h"
 #include "tests/support/game_fixture.h"
 #include "tools/sim/sim.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <sstream>
-#include <unistd.h>
+#include <string>
+#include <vector>
 
 using namespace park_tests;
 using testing_support::writeFile;
 
 namespace {
 
-using Trace = std::vector<std::map<std::string, std::string>>;
+// One trace line, its fields looked up by name as the simulator's own reader does.
+struct TraceLine {
+    std::string text;
+    std::string operator[](const char* name) const { return sim::traceField(text, name); }
+    std::string at(const char* name) const { return sim::traceField(text, name); }
+};
 
-class SkaterSimTest : public ::testing::Test {
+using Trace = std::vector<TraceLine>;
+
+class SkaterSimTest : public testing_support::GameTest {
   protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("zanbury-sim-test-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir);
-        resetProgramRecords(); // a fresh program: every record at its start value
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(dir);
-    }
-
-    // Runs the script for `frames` passes and returns the trace, one map of fields per pass.
+    // Runs the script for `frames` passes and returns the trace, one line per pass.
     Trace simulate(const std::string& script, int64_t frames) {
         std::vector<sim::ScriptEvent> events;
         std::string error;
@@ -52,19 +36,18 @@ class SkaterSimTest : public ::testing::Test {
         std::FILE* out = std::tmpfile();
         EXPECT_EQ(sim::runSimulation(options, events, out), 0);
         std::rewind(out);
-        Trace trace;
-        char line[1024];
-        while (std::fgets(line, sizeof line, out) != nullptr) {
-            std::istringstream words(line);
-            std::map<std::string, std::string> fields;
-            std::string word;
-            while (words >> word) {
-                auto eq = word.find('=');
-                fields[word.substr(0, eq)] = word.substr(eq + 1);
-            }
-            trace.push_back(fields);
+        std::string text;
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) {
+            text.append(buffer, n);
         }
         std::fclose(out);
+        Trace trace;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) {
+            trace.push_back({line});
+        }
         return trace;
     }
 
@@ -74,9 +57,6 @@ class SkaterSimTest : public ::testing::Test {
         writeFile("hydrant.txt", parkText(200, {record(Hydrant, 0, 396, Hazard)}));
         writeFile("highscore.txt", "0");
     }
-
-    std::filesystem::path dir;
-    std::filesystem::path previous;
 };
 
 // Pass 1 draws the title, pass 2 is the menu that takes Enter, pass 3 loads the park,

@@ -44,11 +44,18 @@ void GameTest::TearDown() {
     std::filesystem::remove_all(dir);
 }
 
-void GameTest::usePark(const std::string& parkText) {
-    writeFile("park.txt", parkText);
-    writeFile("parks.txt", "1\npark.txt\n");
+void GameTest::useParks(const std::string& listText,
+                        const std::vector<std::pair<std::string, std::string>>& parkFiles) {
+    for (const auto& [name, text] : parkFiles) {
+        writeFile(name, text);
+    }
+    writeFile("parks.txt", listText);
     std::string error;
     ASSERT_TRUE(park::readParkList(error)) << error;
+}
+
+void GameTest::usePark(const std::string& parkText) {
+    useParks("1\npark.txt\n", {{"park.txt", parkText}});
 }
 
 void GameTest::startPark(const std::string& parkText) {

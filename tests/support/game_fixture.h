@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Rects print as (left, top, right, bottom) in failure messages.
 inline void PrintTo(const Rect& r, std::ostream* os) {
@@ -33,7 +35,11 @@ class GameTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Writes parks.txt naming these park files, each given as its text, and reads the list.
+    // Writes each park file from its name and text, then the list parks.txt as given, and
+    // reads the list.
+    void useParks(const std::string& listText,
+                  const std::vector<std::pair<std::string, std::string>>& parkFiles);
+    // The same for a list of one park, park.txt.
     void usePark(const std::string& parkText);
     // Loads the park and enters Playing as a new run would, with the skater reset.
     void startPark(const std::string& parkText);

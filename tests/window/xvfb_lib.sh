@@ -3,6 +3,7 @@
 # DISPLAY, and offers the helpers below. $game_pid, once set, is killed on exit.
 #   start_xvfb WIDTHxHEIGHT [extra Xvfb options]
 #   wait_for_window [SECONDS]   waits for the game's window to appear (30 s by default)
+#   window_appears SECONDS      the same wait, as a status: 0 shown, 1 late, 2 the game ended
 #   pixel X Y                   "r g b" of $work/shot.png
 #   is_sky X Y / is_black X Y   the title's sky colour, or black, at that pixel of the shot
 
@@ -27,17 +28,33 @@ start_xvfb() {
   read -r -t 10 number <&3 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
   export DISPLAY=":$number"
   export SDL_AUDIODRIVER=dummy
+  # Nor has the private display a session bus: the video system's bus client would otherwise
+  # try to launch one for it.
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 }
 
 wait_for_window() {
-  for _ in $(seq $((${1:-30} * 10))); do
+  if window_appears "${1:-30}"; then
+    return 0
+  fi
+  echo "the game's window did not appear"
+  exit 1
+}
+
+# As wait_for_window, but returns 1 (window late) or 2 (the game has ended) instead of exiting.
+window_appears() {
+  local until=$((SECONDS + $1))
+  while [ "$SECONDS" -lt "$until" ]; do
     if xdotool search --name '^Zanbury$' >/dev/null 2>&1; then
       return 0
     fi
+    if [ -n "$game_pid" ] && ! kill -0 "$game_pid" 2>/dev/null; then
+      echo "the game ended before its window appeared"
+      return 2
+    fi
     sleep 0.1
   done
-  echo "the game's window did not appear"
-  exit 1
+  return 1
 }
 
 pixel() {

@@ -362,6 +362,10 @@ bool openWindow(const char* caption) {
     sdl.shownOn = nullptr;
     SDL_ShowCursor(SDL_DISABLE);
     openAudio();
+    // Pads already plugged in arrive as device-added events, as later ones do.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::fprintf(stderr, "zanbury: no gamepads: %s\n", SDL_GetError());
+    }
     sdl.reportFirstPresent = std::getenv("ZANBURY_REPORT_FIRST_PRESENT") != nullptr;
     return true;
 }

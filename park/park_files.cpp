@@ -8,6 +8,10 @@
 #include <cstring>
 #include <limits>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace park {
 
 ParkList parkList;
@@ -226,21 +230,40 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, s
 }
 
 bool readTextFile(const char* path, std::string& text, std::string& error) {
-    std::FILE* f = std::fopen(path, "rb");
+    // Opened without waiting, so that a name of a pipe or a device is refused, not waited on or
+    // read for ever.
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::string(path) + ": cannot be read: " + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        error = std::string(path) + ": cannot be read: not a regular file";
+        return false;
+    }
+    std::FILE* f = fdopen(fd, "rb");
     if (f == nullptr) {
+        close(fd);
         error = std::string(path) + ": cannot be read: " + std::strerror(errno);
         return false;
     }
     text.clear();
     char buffer[4096];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() <= MaxTextFileBytes) {
         text.append(buffer, n);
     }
     bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed) {
         error = std::string(path) + ": cannot be read";
+        return false;
+    }
+    if (text.size() > MaxTextFileBytes) {
+        error = std::string(path) + ": cannot be read: larger than " +
+                std::to_string(MaxTextFileBytes >> 20) + " MiB";
         return false;
     }
     return true;

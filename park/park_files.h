@@ -4,6 +4,7 @@
 
 #include "park/park.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,9 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
                    std::string& error);
 bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, std::string& error);
 
-// Reads a whole small text file; false with the reason in `error` when it cannot be read.
+// Reads a whole small text file; false with the reason in `error` when it cannot be read, is
+// not a regular file (a pipe, a device) or is larger than MaxTextFileBytes.
+constexpr std::size_t MaxTextFileBytes = std::size_t{16} << 20;
 bool readTextFile(const char* path, std::string& text, std::string& error);
 
 // Reads the first number of the high score file's text as the game does; false when the text

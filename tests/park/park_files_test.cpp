@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace park_tests;
 using testing_support::GameTest;
 using testing_support::writeFile;
@@ -203,6 +205,20 @@ TEST_F(ParkFilesTest, ReadParkListFillsTheListOrRefusesAndChangesNothing) {
     EXPECT_EQ(error.rfind("parks.txt", 0), 0u) << error;
     EXPECT_NE(error.find("cannot be read"), std::string::npos) << error;
     expectUnchanged("parks.txt is missing");
+
+    // A name of a pipe or of a device is refused at once: neither waited on nor read for ever.
+    ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);
+    for (const char* odd : {"pipe.txt", "/dev/zero", "."}) {
+        writeFile("parks.txt", std::string("2 c.txt ") + odd + "\n");
+        EXPECT_FALSE(park::readParkList(error)) << odd;
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+        expectUnchanged(odd);
+    }
+    writeFile("big.txt", std::string(park::MaxTextFileBytes + 1, ' '));
+    writeFile("parks.txt", "1 big.txt\n");
+    EXPECT_FALSE(park::readParkList(error));
+    EXPECT_NE(error.find("larger than 16 MiB"), std::string::npos) << error;
+    expectUnchanged("a park file is far too large");
 }
 
 TEST_F(ParkFilesTest, LoadParkFillsTheTableAndOpensTheWindow) {

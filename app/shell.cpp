@@ -36,8 +36,12 @@ bool startUp() {
 void paceAndPresent() {
     // Sleep through all but the last millisecond of the wait, then spin: the frame keeps its
     // 34 ms spacing without holding a core.
-    const uint32_t due = framePacer.lastPresentTick + 33u;
-    for (uint32_t now = platform::tickCount(); !(now > due); now = platform::tickCount()) {
+    const uint32_t last = framePacer.lastPresentTick;
+    const uint32_t due = last + 33u;
+    // A tick count that wraps during the wait has gone past the due time, unless the sum wrapped
+    // as well; without this the wait would last until the count came round again, 49 days on.
+    auto waited = [last, due](uint32_t now) { return now > due || (due > last && now < last); };
+    for (uint32_t now = platform::tickCount(); !waited(now); now = platform::tickCount()) {
         uint32_t left = due - now;
         if (left >= 2) {
             platform::sleepMs(left - 1);

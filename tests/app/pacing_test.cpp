@@ -44,6 +44,14 @@ TEST_F(PacingTest, TheWaitEndsAtOnceWhenTheSumWraps) {
     EXPECT_EQ(framePacer.lastPresentTick, 36u);
 }
 
+TEST_F(PacingTest, AClockThatWrapsDuringTheWaitEndsItOnTime) {
+    framePacer.lastPresentTick = 0xFFFFFFDEu; // + 33 is 0xFFFFFFFF, no wrap of the sum
+    headless::setClock(0xFFFFFFF0u);
+    paceAndPresent();
+    EXPECT_EQ(framePacer.lastPresentTick, 0u); // 34 ms after the last present, not 49 days
+    EXPECT_EQ(headless::presentCount(), 1);
+}
+
 TEST_F(PacingTest, PresentHandsOverTheRetainedBackBuffer) {
     display::setBackBufferPixel(10, 20, 0x1234);
     paceAndPresent();

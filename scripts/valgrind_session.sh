@@ -21,11 +21,13 @@ start_game() {
 
 # What the game was doing, for a window that did not come.
 report_stall() {
-  echo "--- the game's processes"
-  ps -o pid,ppid,stat,etime,time,wchan:24,args --forest -g "$(ps -o sid= -p "$game_pid")" || true
-  for task in /proc/"$game_pid"/task/*; do
-    echo "thread ${task##*/}: $(cat "$task/wchan" 2>/dev/null) $(cut -d' ' -f1 "$task/syscall" 2>/dev/null)"
-  done
+  echo "--- the machine's processes (the game is $game_pid)"
+  ps --ppid 2 -p 2 --deselect -o pid,ppid,stat,etime,time,wchan:24,args --forest | cut -c1-160 || true
+  if [ -d "/proc/$game_pid/task" ]; then
+    for task in /proc/"$game_pid"/task/*; do
+      echo "thread ${task##*/}: $(cat "$task/wchan" 2>/dev/null), system call $(cut -d' ' -f1 "$task/syscall" 2>/dev/null)"
+    done
+  fi
   echo "--- stderr"
   cat "$work/stderr.log" || true
   echo "--- memcheck log"

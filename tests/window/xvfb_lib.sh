@@ -22,7 +22,7 @@ start_xvfb() {
   shift
   # A free display number, chosen by the server itself.
   exec 3<> <(:)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" >"$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number
   read -r -t 10 number <&3 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }

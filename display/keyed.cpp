@@ -9,8 +9,6 @@ KeyedPicture encodeKeyed(const uint16_t* pixels, int32_t width, int32_t height, 
                          uint16_t key) {
     KeyedPicture p;
     p.pixels = pixels;
-    p.width = width;
-    p.height = height;
     p.pitchPixels = pitchPixels;
     p.rowFirst.reserve(static_cast<std::size_t>(height) + 1);
     for (int32_t y = 0; y < height; ++y) {

@@ -16,8 +16,6 @@ struct KeyedPicture {
         uint16_t end;   // the column after its last
     };
     const uint16_t* pixels = nullptr; // the picture itself, which must outlive this
-    int32_t width = 0;
-    int32_t height = 0;
     int32_t pitchPixels = 0;
     std::vector<Run> runs;          // row after row, each row's runs left to right
     std::vector<uint32_t> rowFirst; // row y's runs are runs[rowFirst[y]] .. runs[rowFirst[y + 1]]

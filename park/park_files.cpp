@@ -230,24 +230,26 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, s
 }
 
 bool readTextFile(const char* path, std::string& text, std::string& error) {
+    auto refuse = [&](const std::string& why) {
+        error = std::string(path) + ": cannot be read" + (why.empty() ? "" : ": " + why);
+        return false;
+    };
     // Opened without waiting, so that a name of a pipe or a device is refused, not waited on or
     // read for ever.
     int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error = std::string(path) + ": cannot be read: " + std::strerror(errno);
-        return false;
+        return refuse(std::strerror(errno));
     }
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
-        error = std::string(path) + ": cannot be read: not a regular file";
-        return false;
+        return refuse("not a regular file");
     }
     std::FILE* f = fdopen(fd, "rb");
     if (f == nullptr) {
+        const int reason = errno;
         close(fd);
-        error = std::string(path) + ": cannot be read: " + std::strerror(errno);
-        return false;
+        return refuse(std::strerror(reason));
     }
     text.clear();
     char buffer[4096];
@@ -258,13 +260,10 @@ bool readTextFile(const char* path, std::string& text, std::string& error) {
     bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed) {
-        error = std::string(path) + ": cannot be read";
-        return false;
+        return refuse("");
     }
     if (text.size() > MaxTextFileBytes) {
-        error = std::string(path) + ": cannot be read: larger than " +
-                std::to_string(MaxTextFileBytes >> 20) + " MiB";
-        return false;
+        return refuse("larger than " + std::to_string(MaxTextFileBytes >> 20) + " MiB");
     }
     return true;
 }

@@ -252,6 +252,11 @@ Placement place(const SDL_Surface* screen) {
     return p;
 }
 
+// A picture pixel in the window's format, from the tables.
+uint32_t widen(uint16_t pixel) {
+    return sdl.fromHigh[pixel >> 8] | sdl.fromLow[pixel & 0xffu];
+}
+
 // Converts the shown part of the picture into the window surface, each pixel made a
 // scale x scale square.
 void convertScaled(const uint16_t* pixels, int pitchBytes, SDL_Surface* screen,
@@ -269,18 +274,18 @@ void convertScaled(const uint16_t* pixels, int pitchBytes, SDL_Surface* screen,
         auto* out = reinterpret_cast<uint32_t*>(row);
         if (scale == 1) {
             for (int x = 0; x < p.columns; ++x) {
-                out[x] = sdl.fromHigh[from[x] >> 8] | sdl.fromLow[from[x] & 0xffu];
+                out[x] = widen(from[x]);
             }
         } else if (scale == 2) {
             // The usual case on today's screens: each pixel twice, as one 64-bit store.
             for (int x = 0; x < p.columns; ++x) {
-                const uint64_t colour = sdl.fromHigh[from[x] >> 8] | sdl.fromLow[from[x] & 0xffu];
+                const uint64_t colour = widen(from[x]);
                 const uint64_t pair = colour | colour << 32;
                 std::memcpy(out + 2 * x, &pair, sizeof pair);
             }
         } else {
             for (int x = 0; x < p.columns; ++x) {
-                const uint32_t colour = sdl.fromHigh[from[x] >> 8] | sdl.fromLow[from[x] & 0xffu];
+                const uint32_t colour = widen(from[x]);
                 for (int k = 0; k < scale; ++k) {
                     *out++ = colour;
                 }

@@ -1,6 +1,7 @@
 # Sourced by the measuring scripts, after the window tests' Xvfb helpers (which make $work, start
 # the display and clean up on exit). Adds:
-#   start_game GAME [NAME=VALUE ...]   starts GAME in $work with those variables, sets game_pid
+#   start_game GAME [NAME=VALUE ...]   starts GAME in $work with those variables, sets game_pid;
+#                                      its standard error goes to $game_err ($work/game.err)
 #   stop_game                          SIGTERM, then waits for the game to end
 #   cpu_ticks PID                      utime + stime of a process, in clock ticks
 #   now_ns                             the wall clock in nanoseconds
@@ -9,7 +10,7 @@
 start_game() {
   local game=$1
   shift
-  (cd "$work" && exec env "$@" "$game" 2>>"$work/game.err") &
+  (cd "$work" && exec env "$@" "$game" 2>>"${game_err:-$work/game.err}") &
   game_pid=$!
 }
 

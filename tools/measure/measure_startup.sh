@@ -20,11 +20,11 @@ cpus=()
 # The game's standard error comes through a pipe that this script blocks on: polling a file
 # would take the processor from the game and the display server while they start.
 mkfifo "$work/game.err.pipe"
+game_err="$work/game.err.pipe"
 for run in $(seq "$runs"); do
   : >"$work/game.err"
   t0=$(now_ns)
-  (cd "$work" && exec env ZANBURY_REPORT_FIRST_PRESENT=1 "$game" 2>"$work/game.err.pipe") &
-  game_pid=$!
+  start_game "$game" ZANBURY_REPORT_FIRST_PRESENT=1
   shown=""
   cpu=""
   while IFS= read -r line; do
@@ -34,7 +34,7 @@ for run in $(seq "$runs"); do
       cpu=${BASH_REMATCH[2]}
       break
     fi
-  done <"$work/game.err.pipe"
+  done <"$game_err"
   stop_game
   sleep 0.5 # each start meets a display server that has finished with the one before
   [ -n "$shown" ] || { echo "run $run: no first present reported:" >&2; cat "$work/game.err" >&2; exit 1; }

@@ -1,6 +1,6 @@
 #include "app/flow.h"
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
 #include "park/park.h"

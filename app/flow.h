@@ -1,7 +1,7 @@
 #pragma once
 // The game flow: one handler per GameState, called once per frame by the shell.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 // The menu's selection lives in these two Rects alone: the first item is selected while
 // newGameMarker holds MarkerSelected and exitMarker MarkerOther, the second in the opposite case.

@@ -1,7 +1,7 @@
 #include "app/shell.h"
 
 #include "app/flow.h"
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
 #include "park/park_files.h"

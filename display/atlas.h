@@ -2,7 +2,7 @@
 // The sprite sheet's atlas: where every picture that the program names lies in the 506 x 427
 // sheet. The skater's positions are worked out from these heights, so the sizes are exact.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 namespace atlas {
 

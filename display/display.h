@@ -3,7 +3,7 @@
 // its contents from frame to frame (nothing clears it), the sprite sheet and the backdrop
 // converted once to that format, and the drawing operations, which take effect in call order.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // runs of other pixels along each of its rows, so that a keyed blit of any area of the picture
 // is a few row copies and never compares a pixel. Nothing outside display/ sees this.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 #include <vector>

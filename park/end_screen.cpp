@@ -1,6 +1,6 @@
 // The end screen, and the high score file that it compares with and rewrites.
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
 #include "park/park.h"

@@ -1,7 +1,7 @@
 // The obstacle stream: obstacles enter at the right edge, move 4 pixels a frame while active,
 // and retire once wholly past the left edge, which moves the obstacle window on by one.
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
 

@@ -2,7 +2,7 @@
 // Park data: the park list, the park files, the obstacle table and stream, the end screen and
 // the high score.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "park/park_files.h"
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 
 #include <algorithm>
 #include <cerrno>

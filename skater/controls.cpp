@@ -1,7 +1,7 @@
 // The in-play keys and the trick animations. Every rule of pollControls sees what the rules
 // before it set, so Up and Right together start a Jump and turn it at once into a Spin.
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
 #include "platform/platform.h"

@@ -1,6 +1,6 @@
 // The skater step: ground contact, obstacles by kind, rise, trick, falling, keys; and falls.
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
 #include "park/park.h"

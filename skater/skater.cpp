@@ -2,7 +2,7 @@
 
 #include "skater/skater.h"
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "display/atlas.h"
 
 Skater skater;

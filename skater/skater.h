@@ -1,7 +1,7 @@
 #pragma once
 // The skater: its record and pictures, reset, motion, collisions, falls, controls and tricks.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 

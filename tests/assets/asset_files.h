@@ -2,7 +2,7 @@
 // Readers for the committed asset files, written apart from the generator so that the tests
 // check the files against the formats rather than against the generator's own code.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 #include <string>

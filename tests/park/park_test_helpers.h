@@ -2,9 +2,9 @@
 // Helpers for the park and skater tests: park file text built from obstacle records, and looks
 // at the back buffer.
 
+#include "core/rect.h"
 #include "display/atlas.h"
 #include "display/display.h"
-#include "display/rect.h"
 #include "park/park.h"
 #include "tests/support/back_buffer.h"
 

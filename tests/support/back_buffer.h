@@ -1,8 +1,8 @@
 #pragma once
 // Looks at and fills the whole 640 x 480 back buffer, for the tests that check what was drawn.
 
+#include "core/rect.h"
 #include "display/display.h"
-#include "display/rect.h"
 
 #include <cstdint>
 #include <vector>

@@ -4,8 +4,8 @@
 // holds the test's park files.
 
 #include "app/flow.h"
-#include "app/run_state.h"
 #include "app/shell.h"
+#include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
 #include "platform/headless.h"

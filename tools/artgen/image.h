@@ -2,7 +2,7 @@
 // A picture in memory: 8-bit RGB pixels, row-major with the top row first, and the colours
 // that the sheet's rules name.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 #include <vector>

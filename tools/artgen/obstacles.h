@@ -2,7 +2,7 @@
 // The obstacle pictures. Each fills its cell's inside down to the bottom row, where it stands
 // on the ground, and blocks fill the whole inside, which the game treats as solid.
 
-#include "display/rect.h"
+#include "core/rect.h"
 #include "tools/artgen/image.h"
 
 namespace artgen {

@@ -1,8 +1,8 @@
 #include "tools/autoplay/autoplay.h"
 
 #include "app/flow.h"
-#include "app/run_state.h"
 #include "app/shell.h"
+#include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
 #include "park/park_files.h"

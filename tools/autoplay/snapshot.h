@@ -3,8 +3,8 @@
 // platform's keys and clock. Restoring it puts the game back to that moment exactly, so a
 // search can try one way on from there, come back and try another.
 
-#include "app/run_state.h"
 #include "app/shell.h"
+#include "core/run_state.h"
 #include "park/park.h"
 #include "platform/headless.h"
 #include "skater/skater.h"

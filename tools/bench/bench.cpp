@@ -6,8 +6,8 @@
 // and the program exits with 1 when one does, or when a benchmark cannot reach its moment of play.
 
 #include "app/flow.h"
-#include "app/run_state.h"
 #include "app/shell.h"
+#include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
 #include "platform/headless.h"

@@ -1,8 +1,8 @@
 #include "tools/sim/sim.h"
 
 #include "app/flow.h"
-#include "app/run_state.h"
 #include "app/shell.h"
+#include "core/run_state.h"
 #include "display/atlas.h"
 #include "platform/headless.h"
 #include "skater/skater.h"

@@ -1,8 +1,8 @@
 #include "tools/soak/soak.h"
 
 #include "app/flow.h"
-#include "app/run_state.h"
 #include "app/shell.h"
+#include "core/run_state.h"
 #include "park/park.h"
 #include "platform/headless.h"
 #include "skater/skater.h"

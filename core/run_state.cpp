@@ -1,4 +1,4 @@
-#include "app/run_state.h"
+#include "core/run_state.h"
 
 RunState run;
 GameState gameState = GameState::Quit;

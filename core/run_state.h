@@ -2,7 +2,7 @@
 // The run's values and the top-level state, one of each for the whole program.
 // The flow owns them; the park and skater code read and write the fields their rules name.
 
-#include "display/rect.h"
+#include "core/rect.h"
 
 #include <cstdint>
 

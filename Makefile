@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= 2
 
-.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind screenshots
+.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind screenshots package
 
 all: build
 
@@ -53,7 +53,27 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(PACKAGE_BUILD)
+
+# The Debian package, zanbury_VERSION_ARCH.deb, in PACKAGE_OUT: a Release build in its own tree
+# with Debian's flags (its -O2, and hardening with bindnow), the /usr prefix and the games layout.
+PACKAGE_BUILD ?= build-package
+PACKAGE_OUT ?= .
+$(PACKAGE_BUILD)/CMakeCache.txt: | bootstrap
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG \
+	  -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DZANBURY_GAMES_LAYOUT=ON -DBUILD_TESTING=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+	  $(if $(CI),-DZANBURY_WERROR=ON)
+
+package: bootstrap $(PACKAGE_BUILD)/CMakeCache.txt
+	rm -f $(PACKAGE_BUILD)/zanbury_*.deb
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target zanbury-installed
+	cd $(PACKAGE_BUILD) && cpack
+	rm -f $(PACKAGE_OUT)/zanbury_*.deb
+	cp $(PACKAGE_BUILD)/zanbury_*.deb $(PACKAGE_OUT)/
 
 # Performance: the frame benchmark, and the real game measured under Xvfb (docs/performance.md).
 BENCH_BUILD ?= build-bench

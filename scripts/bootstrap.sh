@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   fonts-dejavu-core
   xvfb xdotool x11-apps imagemagick
+  dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
 )
 
 missing=()

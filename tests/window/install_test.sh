@@ -7,7 +7,9 @@ source "$(dirname "$0")/xvfb_lib.sh"
 
 cmake --install "$build" --prefix "$work/prefix" >"$work/install.log"
 for f in bin/zanbury libexec/zanbury/zanbury share/zanbury/parks/parks.txt \
-  share/applications/zanbury.desktop share/icons/hicolor/96x96/apps/zanbury.png; do
+  share/applications/zanbury.desktop share/icons/hicolor/96x96/apps/zanbury.png \
+  bin/zanbury-parkcheck bin/zanbury-autoplay bin/zanbury-sim share/man/man6/zanbury.6.gz \
+  share/doc/zanbury/copyright; do
   [ -e "$work/prefix/$f" ] || { echo "the install lacks $f"; exit 1; }
 done
 

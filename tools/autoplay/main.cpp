@@ -6,6 +6,7 @@
 // script of the whole run.
 
 #include "tools/autoplay/autoplay.h"
+#include "zanbury_version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +44,9 @@ bool writeText(const std::string& path, const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (version::printVersion(argc, argv, "zanbury-autoplay")) {
+        return 0;
+    }
     fs::path dir = ".";
     long park = 0;
     std::string outPath;

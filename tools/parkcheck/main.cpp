@@ -6,6 +6,7 @@
 
 #include "tools/autoplay/autoplay.h"
 #include "tools/parkcheck/parkcheck.h"
+#include "zanbury_version.h"
 
 #include <cstdio>
 #include <cstring>
@@ -35,6 +36,9 @@ void proveParks(const std::string& dir, std::vector<parkcheck::Finding>& finding
 } // namespace
 
 int main(int argc, char** argv) {
+    if (version::printVersion(argc, argv, "zanbury-parkcheck")) {
+        return 0;
+    }
     const bool prove = argc > 1 && std::strcmp(argv[1], "--prove") == 0;
     const int first = prove ? 2 : 1;
     if (argc > first + 1 || (argc == first + 1 && argv[first][0] == '-')) {

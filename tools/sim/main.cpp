@@ -4,6 +4,7 @@
 #include "park/park_files.h"
 #include "tools/sim/numbers.h"
 #include "tools/sim/sim.h"
+#include "zanbury_version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,9 @@ int usage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (version::printVersion(argc, argv, "zanbury-sim")) {
+        return 0;
+    }
     sim::Options options;
     const char* scriptPath = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -49,6 +49,7 @@ void keyEvent(const SDL_KeyboardEvent& key) {
 void windowEvent(const SDL_WindowEvent& window) {
     if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         input::releaseAll(sdl.input); // no key stays stuck down behind our back
+        letGoOfPads();
     } else if (window.event == SDL_WINDOWEVENT_EXPOSED ||
                window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         sdl.repaintAll = true; // the borders may have been lost

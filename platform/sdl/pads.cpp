@@ -1,6 +1,6 @@
 // The SDL platform's gamepads: every game controller plugged in, at start or later, is opened;
 // its D-pad, A, B, Back, Start and left stick feed the key check, and pulling it out lets go of
-// what it held.
+// what it held, and only that.
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_state.h"
@@ -13,7 +13,37 @@
 namespace platform::detail {
 namespace {
 
-std::vector<SDL_GameController*> pads;
+// Each pad keeps what it holds in an input state of its own (only its pad sources are used),
+// and the key check's pad sources are down while any pad holds them: so letting go on one pad,
+// or pulling it out, leaves held what another pad holds.
+struct Pad {
+    SDL_GameController* controller = nullptr;
+    SDL_JoystickID id = -1;
+    input::InputState held;
+};
+
+std::vector<Pad> pads;
+
+// The key check's pad sources from what the pads hold. A source that stays down gains no new
+// went-down record, so this never makes a press that no pad made.
+void holdPadSources() {
+    for (int s = input::PadUp; s <= input::StickRight; ++s) {
+        bool held = false;
+        for (const Pad& pad : pads) {
+            held = held || pad.held.sources[s].down;
+        }
+        input::setDown(sdl.input, static_cast<input::Source>(s), held);
+    }
+}
+
+Pad* padWith(SDL_JoystickID id) {
+    for (Pad& pad : pads) {
+        if (pad.id == id) {
+            return &pad;
+        }
+    }
+    return nullptr;
+}
 
 input::PadButton padButtonFor(Uint8 button) {
     switch (button) {
@@ -39,25 +69,23 @@ input::PadButton padButtonFor(Uint8 button) {
 }
 
 void openPad(int deviceIndex) {
-    if (SDL_IsGameController(deviceIndex) == SDL_TRUE) {
-        if (SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex)) {
-            pads.push_back(pad);
+    // A pad announced twice is opened once, so that no stale record of it outlives it.
+    if (SDL_IsGameController(deviceIndex) == SDL_TRUE &&
+        padWith(SDL_JoystickGetDeviceInstanceID(deviceIndex)) == nullptr) {
+        if (SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex)) {
+            pads.push_back(Pad{controller,
+                               SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)),
+                               input::InputState{}});
         }
     }
 }
 
 void closePad(SDL_JoystickID id) {
-    for (auto it = pads.begin(); it != pads.end(); ++it) {
-        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(*it)) == id) {
-            SDL_GameControllerClose(*it);
-            pads.erase(it);
-            break;
-        }
+    if (Pad* pad = padWith(id)) {
+        SDL_GameControllerClose(pad->controller);
+        pads.erase(pads.begin() + (pad - pads.data()));
     }
-    // A pad pulled out while a button was held must not leave it held.
-    for (int s = input::PadUp; s <= input::StickRight; ++s) {
-        input::setDown(sdl.input, static_cast<input::Source>(s), false);
-    }
+    holdPadSources(); // what the pad held is let go; what the others hold stays
 }
 
 } // namespace
@@ -79,14 +107,20 @@ void padEvent(const SDL_Event& event) {
         break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
-        input::padButton(sdl.input, padButtonFor(event.cbutton.button),
-                         event.type == SDL_CONTROLLERBUTTONDOWN);
+        if (Pad* pad = padWith(event.cbutton.which)) {
+            input::padButton(pad->held, padButtonFor(event.cbutton.button),
+                             event.type == SDL_CONTROLLERBUTTONDOWN);
+            holdPadSources();
+        }
         break;
     case SDL_CONTROLLERAXISMOTION:
-        if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
-            input::padStick(sdl.input, 0, event.caxis.value);
-        } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
-            input::padStick(sdl.input, 1, event.caxis.value);
+        if (Pad* pad = padWith(event.caxis.which)) {
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
+                input::padStick(pad->held, 0, event.caxis.value);
+            } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
+                input::padStick(pad->held, 1, event.caxis.value);
+            }
+            holdPadSources();
         }
         break;
     default:
@@ -94,9 +128,16 @@ void padEvent(const SDL_Event& event) {
     }
 }
 
+void letGoOfPads() {
+    for (Pad& pad : pads) {
+        input::releaseAll(pad.held);
+    }
+    holdPadSources();
+}
+
 void closePads() {
-    for (SDL_GameController* pad : pads) {
-        SDL_GameControllerClose(pad);
+    for (const Pad& pad : pads) {
+        SDL_GameControllerClose(pad.controller);
     }
     pads.clear();
 }

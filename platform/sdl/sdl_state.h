@@ -30,9 +30,11 @@ void openAudio();
 void closeAudio();
 
 // pads.cpp: the game controller subsystem, the pads' events (plugging in and out, buttons, the
-// left stick), and closing every pad.
+// left stick), letting go of everything the pads hold (the window lost the focus), and closing
+// every pad.
 void openPads();
 void padEvent(const SDL_Event& event);
+void letGoOfPads();
 void closePads();
 
 } // namespace platform::detail

@@ -1,3 +1,6 @@
+// The key check's bookkeeping: sources going down and up, the stick's thresholds, and the check
+// that reads and clears the went-down records (see input.h).
+
 #include "platform/input.h"
 
 namespace input {

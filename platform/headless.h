@@ -2,6 +2,7 @@
 // Controls of the headless platform, for the simulator and the tests: scripted keys,
 // a virtual clock, sounds recorded by name and the last presented frame kept in memory.
 
+#include "platform/input.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -13,11 +14,13 @@ namespace headless {
 // no sounds heard, a black frame, no close request.
 void reset(uint32_t startTick = 0);
 
-// The key goes down and stays down; its went-down record is set.
+// The keys are the keyboard's, fed into the same key check as the SDL platform's keyboard.
+// The key goes down and stays down; its went-down record is set, unless it was down already.
 void press(platform::Key key);
 // The key goes up.
 void release(platform::Key key);
-// The key went down and up between two queries: only the went-down record is set.
+// The key went down and up between two queries: only the went-down record is set. A key held
+// down is let go first, as a finger would.
 void tap(platform::Key key);
 
 void setClock(uint32_t tick);
@@ -27,8 +30,7 @@ uint32_t clock();
 // The keys (down now, went down since the last query) and the clock: what a search saves with
 // the game's records to branch a run, and puts back to return to that moment.
 struct KeysAndClock {
-    bool down[platform::KeyCount] = {};
-    bool wentDown[platform::KeyCount] = {};
+    input::InputState keys;
     uint32_t clock = 0;
 };
 KeysAndClock saveKeysAndClock();

@@ -1,25 +1,21 @@
-// The headless platform: no window, no audio device, a virtual clock that moves only when told.
+// The headless platform: no window, no audio device, a virtual clock that moves only when told,
+// and scripted keys fed to the same key check as the SDL platform's keyboard.
 
 #include "platform/headless.h"
+#include "platform/input.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-struct KeyState {
-    bool down = false;
-    bool wentDown = false;
-};
-
 struct HeadlessState {
-    std::array<KeyState, platform::KeyCount> keys{};
+    input::InputState input;
     uint32_t clock = 0;
     bool closeRequested = false;
     std::vector<std::string> soundNames;
@@ -33,10 +29,6 @@ struct HeadlessState {
 HeadlessState& state() {
     static HeadlessState s;
     return s;
-}
-
-KeyState& key(platform::Key k) {
-    return state().keys[static_cast<int>(k)];
 }
 
 } // namespace
@@ -55,10 +47,7 @@ bool pumpEvents() {
 }
 
 bool keyCheck(Key k) {
-    KeyState& s = key(k);
-    bool counted = s.down || s.wentDown;
-    s.wentDown = false;
-    return counted;
+    return input::check(state().input, k);
 }
 
 uint32_t tickCount() {
@@ -112,7 +101,7 @@ namespace headless {
 
 void reset(uint32_t startTick) {
     HeadlessState& s = state();
-    s.keys = {};
+    s.input = {};
     s.clock = startTick;
     s.closeRequested = false;
     s.heard.clear();
@@ -122,16 +111,17 @@ void reset(uint32_t startTick) {
 }
 
 void press(platform::Key k) {
-    key(k).down = true;
-    key(k).wentDown = true;
+    input::setDown(state().input, input::keyboardSource(k), true);
 }
 
 void release(platform::Key k) {
-    key(k).down = false;
+    input::setDown(state().input, input::keyboardSource(k), false);
 }
 
 void tap(platform::Key k) {
-    key(k).wentDown = true;
+    release(k);
+    press(k);
+    release(k);
 }
 
 void setClock(uint32_t tick) {
@@ -145,20 +135,11 @@ uint32_t clock() {
 }
 
 KeysAndClock saveKeysAndClock() {
-    KeysAndClock saved;
-    for (int k = 0; k < platform::KeyCount; ++k) {
-        saved.down[k] = state().keys[k].down;
-        saved.wentDown[k] = state().keys[k].wentDown;
-    }
-    saved.clock = state().clock;
-    return saved;
+    return KeysAndClock{state().input, state().clock};
 }
 
 void restoreKeysAndClock(const KeysAndClock& saved) {
-    for (int k = 0; k < platform::KeyCount; ++k) {
-        state().keys[k].down = saved.down[k];
-        state().keys[k].wentDown = saved.wentDown[k];
-    }
+    state().input = saved.keys;
     state().clock = saved.clock;
 }
 

@@ -1,3 +1,6 @@
+// The key check's bookkeeping: sources going down and up, the stick's thresholds, and the check
+// that reads and clears the went-down records (see input.h).
+
 #include "platform/input.h"
 
 namespace input {
@@ -16,6 +19,24 @@ void stickDirection(InputState& state, Source source, int32_t amount) {
 }
 
 } // namespace
+
+Source keyboardSource(platform::Key key) {
+    switch (key) {
+    case platform::Key::Up:
+        return KeyboardUp;
+    case platform::Key::Down:
+        return KeyboardDown;
+    case platform::Key::Left:
+        return KeyboardLeft;
+    case platform::Key::Right:
+        return KeyboardRight;
+    case platform::Key::Enter:
+        return KeyboardReturn;
+    case platform::Key::Escape:
+        return KeyboardEscape;
+    }
+    return KeyboardEscape;
+}
 
 void setDown(InputState& state, Source source, bool down) {
     SourceState& s = state.sources[source];

@@ -46,6 +46,11 @@ struct InputState {
     std::array<SourceState, SourceCount> sources{};
 };
 
+// The keyboard key that stands for each of the game's keys (Enter: Return).
+Source keyboardSource(platform::Key key);
+
+// A source going down or up. Only a source that was up gains a went-down record: a key already
+// down cannot go down again.
 void setDown(InputState& state, Source source, bool down);
 // Everything goes up (the window lost the focus); a press already made still counts once.
 void releaseAll(InputState& state);

@@ -1,6 +1,6 @@
 #pragma once
 // The seam to the outside world: window, events, keys, time, sound and frame output.
-// Exactly one implementation is linked into each program: sdl_platform.cpp for the game,
+// Exactly one implementation is linked into each program: the SDL platform (sdl/) for the game,
 // headless_platform.cpp for the simulator and the tests.
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 // key; each query clears the went-down record; every pending event is handled each pass.
 
 #include "platform/platform.h"
-#include "platform/sdl_diagnostics.h"
+#include "platform/sdl/diagnostics.h"
 #include "tests/platform/sdl_window_fixture.h"
 
 #include <SDL.h>

@@ -1,0 +1,97 @@
+// The SDL platform's event pump and key check: every pending event handled each pass, the
+// keyboard's keys fed to the key check, pad events handed to the pads, and the window's close
+// request, focus and exposure.
+
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
+
+#include <SDL.h>
+
+namespace platform::detail {
+namespace {
+
+// The keyboard keys that the game reads; every other key is ignored.
+int sourceFor(SDL_Keycode code) {
+    switch (code) {
+    case SDLK_UP:
+        return input::KeyboardUp;
+    case SDLK_DOWN:
+        return input::KeyboardDown;
+    case SDLK_LEFT:
+        return input::KeyboardLeft;
+    case SDLK_RIGHT:
+        return input::KeyboardRight;
+    case SDLK_RETURN:
+        return input::KeyboardReturn;
+    case SDLK_KP_ENTER:
+        return input::KeyboardKeypadEnter;
+    case SDLK_ESCAPE:
+        return input::KeyboardEscape;
+    default:
+        return -1;
+    }
+}
+
+void keyEvent(const SDL_KeyboardEvent& key) {
+    if (key.type == SDL_KEYDOWN && key.repeat == 0 &&
+        (key.keysym.sym == SDLK_F11 ||
+         (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT) != 0))) {
+        toggleFullScreen(); // Alt+Enter is not an Enter for the game
+        return;
+    }
+    int source = sourceFor(key.keysym.sym);
+    if (source >= 0 && (key.type == SDL_KEYUP || key.repeat == 0)) {
+        input::setDown(sdl.input, static_cast<input::Source>(source), key.type == SDL_KEYDOWN);
+    }
+}
+
+void windowEvent(const SDL_WindowEvent& window) {
+    if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        input::releaseAll(sdl.input); // no key stays stuck down behind our back
+        letGoOfPads();
+    } else if (window.event == SDL_WINDOWEVENT_EXPOSED ||
+               window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        sdl.repaintAll = true; // the borders may have been lost
+    }
+}
+
+} // namespace
+} // namespace platform::detail
+
+namespace platform {
+
+bool pumpEvents() {
+    bool open = true;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+        case SDL_QUIT:
+            open = false;
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            detail::keyEvent(event.key);
+            break;
+        case SDL_WINDOWEVENT:
+            detail::windowEvent(event.window);
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            detail::padEvent(event);
+            break;
+        default:
+            break;
+        }
+    }
+    return open;
+}
+
+bool keyCheck(Key key) {
+    return input::check(detail::sdl.input, key);
+}
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+// What the SDL platform's files share: the window, whether the next present repaints it whole,
+// the key check's input state, and the calls from one file's job into another's. Each file keeps
+// the rest of its state to itself. Nothing outside platform/sdl/ sees this.
+
+#include "platform/input.h"
+
+#include <SDL.h>
+
+namespace platform::detail {
+
+struct SdlState {
+    SDL_Window* window = nullptr;
+    bool repaintAll = true;  // the next present paints the borders and hands over all
+    input::InputState input; // fed by the keyboard (events.cpp) and the pads (pads.cpp)
+};
+
+extern SdlState sdl;
+
+// video.cpp: F11 and Alt+Enter switch between full screen and a window.
+void toggleFullScreen();
+
+// present.cpp: a new window's first present repaints it whole; closing forgets the window's
+// surface and format and frees what the present made.
+void openPresent();
+void closePresent();
+
+// audio.cpp: the one audio device, or none (the game is then silent).
+void openAudio();
+void closeAudio();
+
+// pads.cpp: the game controller subsystem, the pads' events (plugging in and out, buttons, the
+// left stick), letting go of everything the pads hold (the window lost the focus), and closing
+// every pad.
+void openPads();
+void padEvent(const SDL_Event& event);
+void letGoOfPads();
+void closePads();
+
+} // namespace platform::detail

@@ -1,0 +1,159 @@
+// The SDL platform's window: opening it full screen on the desktop's own mode, switching between
+// full screen and a window, and closing it with everything the platform opened.
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace platform::detail {
+
+SdlState sdl;
+
+namespace {
+
+bool fullScreen = true;
+// False on an X display with no window manager: nobody is there to grant full screen, so the
+// borderless window of the desktop's size is the full screen (asking SDL for it would only wait
+// 100 ms for an answer that never comes).
+bool askForFullScreen = true;
+
+// The window's size for windowed play: the largest whole multiple of 640 x 480 that fits the
+// desktop's usable area with room for the window's frame.
+void windowedSize(int& width, int& height) {
+    SDL_Rect usable{0, 0, ScreenWidth, ScreenHeight};
+    SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(sdl.window), &usable);
+    constexpr int FrameRoom = 64;
+    int scale = std::max(
+        1, std::min((usable.w - FrameRoom) / ScreenWidth, (usable.h - FrameRoom) / ScreenHeight));
+    width = ScreenWidth * scale;
+    height = ScreenHeight * scale;
+}
+
+// True when the display has an EWMH window manager, which grants full screen on request.
+bool hasWindowManager(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(ZANBURY_X11)
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (SDL_GetWindowWMInfo(window, &wm) == SDL_TRUE && wm.subsystem == SDL_SYSWM_X11) {
+        Display* display = wm.info.x11.display;
+        Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+        if (check == None) {
+            return false;
+        }
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* value = nullptr;
+        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &value);
+        bool found = value != nullptr && type == XA_WINDOW && count == 1;
+        if (value != nullptr) {
+            XFree(value);
+        }
+        return found;
+    }
+#else
+    (void)window;
+#endif
+    return true;
+}
+
+// Borderless at (0, 0) with the desktop's size, and full screen where that can be asked for.
+void coverScreen() {
+    SDL_DisplayMode desktop{};
+    SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(sdl.window), &desktop);
+    SDL_SetWindowBordered(sdl.window, SDL_FALSE);
+    SDL_SetWindowPosition(sdl.window, 0, 0);
+    SDL_SetWindowSize(sdl.window, desktop.w, desktop.h);
+    if (askForFullScreen) {
+        SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+}
+
+} // namespace
+
+void toggleFullScreen() {
+    bool full = fullScreen;
+    fullScreen = !full;
+    sdl.repaintAll = true;
+    if (full) {
+        SDL_SetWindowFullscreen(sdl.window, 0);
+        int width = 0;
+        int height = 0;
+        windowedSize(width, height);
+        SDL_SetWindowBordered(sdl.window, SDL_TRUE);
+        SDL_SetWindowResizable(sdl.window, SDL_TRUE);
+        SDL_SetWindowSize(sdl.window, width, height);
+        SDL_SetWindowPosition(sdl.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        coverScreen();
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+}
+
+} // namespace platform::detail
+
+namespace platform {
+
+using detail::sdl;
+
+bool openWindow(const char* caption) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "zanbury: cannot start the video system: %s\n", SDL_GetError());
+        return false;
+    }
+    // On X the window surface is to be plain memory shared with the display server, not a
+    // texture of a renderer that SDL would make behind it. Other video drivers (Wayland) have no
+    // such memory; there SDL's texture stands behind the window surface, one upload a present.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    // Full screen on the desktop's own mode. The window is made the desktop's size from the
+    // start, so that it covers the screen even where no window manager honours full screen.
+    SDL_DisplayMode desktop{};
+    int width = ScreenWidth;
+    int height = ScreenHeight;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w >= ScreenWidth &&
+        desktop.h >= ScreenHeight) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    sdl.window =
+        SDL_CreateWindow(caption, 0, 0, width, height, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    if (sdl.window == nullptr) {
+        std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
+        return false;
+    }
+    detail::askForFullScreen = detail::hasWindowManager(sdl.window);
+    if (detail::askForFullScreen) {
+        SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    detail::fullScreen = true;
+    SDL_ShowWindow(sdl.window);
+    detail::openPresent();
+    SDL_ShowCursor(SDL_DISABLE);
+    detail::openAudio();
+    detail::openPads();
+    return true;
+}
+
+void closeWindow() {
+    detail::closeAudio();
+    detail::closePads();
+    detail::closePresent();
+    if (sdl.window != nullptr) {
+        SDL_DestroyWindow(sdl.window);
+        sdl.window = nullptr;
+    }
+    SDL_Quit();
+}
+
+} // namespace platform

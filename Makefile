@@ -53,7 +53,21 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(WEB_BUILD)
+
+# The browser build's groundwork: emscripten and chromium, a WebAssembly SDL2 built from Debian's
+# source package once per machine (kept in WEB_SDL2), and the game's folders compiled with em++.
+WEB_BUILD ?= build-web
+WEB_SDL2 ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/zanbury/sdl2-web
+# Debian's emscripten runs its JavaScript tools with node, which must see Debian's node modules.
+WEB_ENV = NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+.PHONY: web-libs
+web-libs:
+	./scripts/bootstrap.sh web
+	JOBS=$(JOBS) ./scripts/web_sdl2.sh $(WEB_SDL2)
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DZANBURY_WEB_SDL2=$(WEB_SDL2)/install $(if $(CI),-DZANBURY_WERROR=ON)
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
 # Performance: the frame benchmark, and the real game measured under Xvfb (docs/performance.md).
 BENCH_BUILD ?= build-bench

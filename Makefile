@@ -53,7 +53,7 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(PACKAGE_BUILD) $(WEB_BUILD)
 
 # The Debian package, zanbury_VERSION_ARCH.deb, in PACKAGE_OUT: a Release build in its own tree
 # with Debian's flags (its -O2, and hardening with bindnow), the /usr prefix and the games layout.
@@ -74,6 +74,20 @@ package: bootstrap $(PACKAGE_BUILD)/CMakeCache.txt
 	cd $(PACKAGE_BUILD) && cpack
 	rm -f $(PACKAGE_OUT)/zanbury_*.deb
 	cp $(PACKAGE_BUILD)/zanbury_*.deb $(PACKAGE_OUT)/
+
+# The browser build's groundwork: emscripten and chromium, a WebAssembly SDL2 built from Debian's
+# source package once per machine (kept in WEB_SDL2), and the game's folders compiled with em++.
+WEB_BUILD ?= build-web
+WEB_SDL2 ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/zanbury/sdl2-web
+# Debian's emscripten runs its JavaScript tools with node, which must see Debian's node modules.
+WEB_ENV = NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+.PHONY: web-libs
+web-libs:
+	./scripts/bootstrap.sh web
+	JOBS=$(JOBS) ./scripts/web_sdl2.sh $(WEB_SDL2)
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DZANBURY_WEB_SDL2=$(WEB_SDL2)/install $(if $(CI),-DZANBURY_WERROR=ON)
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
 # Performance: the frame benchmark, and the real game measured under Xvfb (docs/performance.md).
 BENCH_BUILD ?= build-bench

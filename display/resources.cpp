@@ -7,7 +7,7 @@ extern const uint8_t zb_res_sprites_begin[], zb_res_sprites_end[];
 extern const uint8_t zb_res_backdrop_begin[], zb_res_backdrop_end[];
 extern const uint8_t zb_res_hit_begin[], zb_res_hit_end[];
 extern const uint8_t zb_res_smack_begin[], zb_res_smack_end[];
-extern const uint8_t zb_res_font_begin[], zb_res_font_end[];
+extern const uint8_t zb_res_glyphs_begin[], zb_res_glyphs_end[];
 }
 
 namespace resources {
@@ -22,7 +22,7 @@ const Resource table[] = {
     {"BACKGROUND", zb_res_backdrop_begin, span(zb_res_backdrop_begin, zb_res_backdrop_end)},
     {"HIT", zb_res_hit_begin, span(zb_res_hit_begin, zb_res_hit_end)},
     {"SMACK", zb_res_smack_begin, span(zb_res_smack_begin, zb_res_smack_end)},
-    {"FONT", zb_res_font_begin, span(zb_res_font_begin, zb_res_font_end)},
+    {"GLYPHS", zb_res_glyphs_begin, span(zb_res_glyphs_begin, zb_res_glyphs_end)},
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// The files that the executable carries: the pictures, the sounds and the text font.
+// The files that the executable carries: the pictures, the sounds and the text glyphs.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@ struct Resource {
     std::size_t size;
 };
 
-// The resource of that name ("SPRITES", "BACKGROUND", "HIT", "SMACK", "FONT"), or nullptr.
+// The resource of that name ("SPRITES", "BACKGROUND", "HIT", "SMACK", "GLYPHS"), or nullptr.
 const Resource* find(const char* name);
 
 } // namespace resources

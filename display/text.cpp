@@ -1,110 +1,102 @@
-// Text: the printable ASCII glyphs of the embedded font are rendered once, without anti-aliasing,
-// into keyed surfaces of the back buffer's format; a text is then a row of keyed blits.
+// Text: the glyph sheet that the executable carries is read once into the runs of ink along each
+// of its rows; a text is then a row of glyphs whose runs are filled with black, cut off at the
+// screen's edges.
 
 #include "display/display.h"
 #include "display/display_state.h"
+#include "display/glyph_sheet.h"
+#include "display/keyed.h"
 #include "display/resources.h"
+#include "platform/platform.h"
 
-#include <SDL_ttf.h>
-
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 namespace display {
 namespace {
 
-constexpr int FontPoints = 12;
-constexpr int FirstGlyph = 32;
-constexpr int LastGlyph = 126;
-
-struct Glyph {
-    SDL_Surface* surface = nullptr;
-    int advance = 0;
-};
+constexpr uint16_t Ink = 0x0000; // black in the back buffer's format
 
 struct TextState {
-    std::array<Glyph, LastGlyph - FirstGlyph + 1> glyphs{};
-    bool ttfStarted = false;
+    // The sheet's runs of ink. Glyphs lie one above the other, so a row's runs are one glyph's.
+    detail::KeyedPicture ink;
+    std::array<GlyphSheet::Glyph, GlyphCount> glyphs{};
 };
 
 TextState text;
 
-// The glyph background is made this colour, which no glyph pixel has, and keyed out.
-constexpr SDL_Color Background{255, 0, 255, 255};
-constexpr SDL_Color Ink{0, 0, 0, 255};
+// Fills the glyph's ink with its top-left corner at (x, y), which the caller has checked to be
+// less than 64 pixels above or left of the screen; what lies off the screen is left out.
+void drawGlyph(const GlyphSheet::Glyph& g, int32_t x, int32_t y, uint16_t* pixels, int32_t pitch) {
+    const int32_t left = std::max(0, -x);
+    const int32_t right = std::min(g.area.width(), platform::ScreenWidth - x);
+    const int32_t top = std::max(0, -y);
+    const int32_t bottom = std::min(g.area.height(), platform::ScreenHeight - y);
+    const detail::KeyedPicture::Run* runs = text.ink.runs.data();
+    for (int32_t row = top; row < bottom; ++row) {
+        const std::size_t sheetRow = static_cast<std::size_t>(g.area.top + row);
+        uint16_t* to = pixels + static_cast<std::ptrdiff_t>(y + row) * pitch;
+        for (uint32_t i = text.ink.rowFirst[sheetRow]; i < text.ink.rowFirst[sheetRow + 1]; ++i) {
+            const int32_t begin = std::max<int32_t>(runs[i].begin, left);
+            const int32_t end = std::min<int32_t>(runs[i].end, right);
+            for (int32_t column = begin; column < end; ++column) {
+                to[x + column] = Ink;
+            }
+        }
+    }
+}
 
 } // namespace
 
 namespace detail {
 
 bool openText() {
-    if (TTF_Init() != 0) {
-        std::fprintf(stderr, "zanbury: cannot start the text renderer: %s\n", TTF_GetError());
+    const resources::Resource* res = resources::find("GLYPHS");
+    GlyphSheet sheet;
+    GlyphSheetError error;
+    if (res == nullptr ||
+        !readGlyphSheet(std::string_view(reinterpret_cast<const char*>(res->data), res->size),
+                        sheet, error)) {
+        std::fprintf(stderr, "zanbury: the text glyphs cannot be read: line %d: %s\n", error.line,
+                     error.what.c_str());
         return false;
     }
-    text.ttfStarted = true;
-    const resources::Resource* res = resources::find("FONT");
-    TTF_Font* font =
-        res == nullptr ? nullptr
-                       : TTF_OpenFontRW(SDL_RWFromConstMem(res->data, static_cast<int>(res->size)),
-                                        1, FontPoints);
-    if (font == nullptr) {
-        std::fprintf(stderr, "zanbury: cannot open the text font: %s\n", TTF_GetError());
-        return false;
-    }
-    TTF_SetFontHinting(font, TTF_HINTING_MONO);
-    for (int c = FirstGlyph; c <= LastGlyph; ++c) {
-        Glyph& g = text.glyphs[static_cast<std::size_t>(c - FirstGlyph)];
-        int minX = 0, maxX = 0, minY = 0, maxY = 0;
-        TTF_GlyphMetrics(font, static_cast<Uint16>(c), &minX, &maxX, &minY, &maxY, &g.advance);
-        SDL_Surface* solid = TTF_RenderGlyph_Solid(font, static_cast<Uint16>(c), Ink);
-        if (solid == nullptr) {
-            continue; // a glyph the font lacks draws nothing but still advances
-        }
-        if (solid->format->palette != nullptr && solid->format->palette->ncolors > 0) {
-            SDL_SetPaletteColors(solid->format->palette, &Background, 0, 1);
-        }
-        SDL_SetColorKey(solid, SDL_FALSE, 0);
-        g.surface = SDL_ConvertSurfaceFormat(solid, SDL_PIXELFORMAT_RGB565, 0);
-        SDL_FreeSurface(solid);
-        if (g.surface != nullptr) {
-            SDL_SetColorKey(
-                g.surface, SDL_TRUE | SDL_RLEACCEL,
-                SDL_MapRGB(g.surface->format, Background.r, Background.g, Background.b));
-            SDL_SetSurfaceBlendMode(g.surface, SDL_BLENDMODE_NONE);
-        }
-    }
-    TTF_CloseFont(font);
+    // The runs come from the keyed encoding of the ink flags; text fills them with black, so the
+    // encoded picture itself is not kept.
+    const std::vector<uint16_t> flags(sheet.ink.begin(), sheet.ink.end());
+    text.ink = encodeKeyed(flags.data(), sheet.width, sheet.height, sheet.width, 0);
+    text.ink.pixels = nullptr;
+    text.glyphs = sheet.glyphs;
     return true;
 }
 
 void closeText() {
-    for (Glyph& g : text.glyphs) {
-        SDL_FreeSurface(g.surface);
-        g = Glyph{};
-    }
-    if (text.ttfStarted) {
-        TTF_Quit();
-        text.ttfStarted = false;
-    }
+    text = TextState{};
 }
 
 } // namespace detail
 
 void drawText(const char* s, int32_t x, int32_t y) {
     SDL_Surface* back = detail::state().backBuffer;
-    if (back == nullptr || s == nullptr) {
+    // Below the screen nothing shows; the test also keeps y + a glyph's height from overflowing.
+    if (back == nullptr || s == nullptr || text.ink.rowFirst.empty() ||
+        y >= platform::ScreenHeight) {
         return;
     }
-    for (; *s != '\0'; ++s) {
+    auto* pixels = static_cast<uint16_t*>(back->pixels);
+    const int32_t pitch = back->pitch / 2;
+    // Glyphs only advance rightwards, so past the right edge nothing more shows.
+    for (; *s != '\0' && x < platform::ScreenWidth; ++s) {
         int c = static_cast<unsigned char>(*s);
         if (c < FirstGlyph || c > LastGlyph) {
             c = '?';
         }
-        const Glyph& g = text.glyphs[static_cast<std::size_t>(c - FirstGlyph)];
-        if (g.surface != nullptr) {
-            SDL_Rect d{x, y, 0, 0};
-            SDL_BlitSurface(g.surface, nullptr, back, &d); // text, unlike blits, is clipped
+        const GlyphSheet::Glyph& g = text.glyphs[static_cast<std::size_t>(c - FirstGlyph)];
+        if (!g.area.empty() && x + g.area.width() > 0 && y + g.area.height() > 0) {
+            drawGlyph(g, x, y, pixels, pitch);
         }
         x += g.advance;
     }

@@ -7,7 +7,9 @@
 #include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 using testing_support::countPixels;
@@ -132,6 +134,48 @@ TEST_F(DisplayTest, TextIsBlackOnATransparentBackgroundAndClipped) {
             EXPECT_NE(display::backBufferPixel(x, y), under);
         }
     }
+}
+
+TEST_F(DisplayTest, TextOffAnyEdgeShowsExactlyItsPartOnTheScreen) {
+    const uint16_t under = 0x1234;
+    fillBackBuffer(under);
+    const int x0 = 100;
+    const int y0 = 100;
+    display::drawText("Wg", x0, y0);
+    std::vector<std::pair<int, int>> ink; // relative to the text's corner
+    for (int y = y0; y < y0 + 30; ++y) {
+        for (int x = x0; x < x0 + 40; ++x) {
+            if (display::backBufferPixel(x, y) != under) {
+                ink.emplace_back(x - x0, y - y0);
+            }
+        }
+    }
+    ASSERT_GT(ink.size(), 20u);
+    const int corners[][2] = {{-5, -6}, {-14, 200}, {630, 470}, {300, 475}, {636, -3}};
+    for (const auto& at : corners) {
+        fillBackBuffer(under);
+        display::drawText("Wg", at[0], at[1]);
+        int expected = 0;
+        for (const auto& [dx, dy] : ink) {
+            const int x = at[0] + dx;
+            const int y = at[1] + dy;
+            if (x >= 0 && y >= 0 && x < 640 && y < 480) {
+                ++expected;
+                EXPECT_EQ(display::backBufferPixel(x, y), 0x0000) << at[0] << ", " << at[1];
+            }
+        }
+        EXPECT_GT(expected, 0);
+        EXPECT_EQ(countNot(under), expected) << at[0] << ", " << at[1];
+    }
+    // Far off the screen, nothing is drawn and nothing overflows.
+    fillBackBuffer(under);
+    for (const int32_t far : {INT32_MAX, INT32_MIN, 640, -40}) {
+        display::drawText("Wg", far, 10);
+    }
+    for (const int32_t far : {INT32_MAX, INT32_MIN, 480, -20}) {
+        display::drawText("Wg", 10, far);
+    }
+    EXPECT_EQ(countNot(under), 0);
 }
 
 TEST_F(DisplayTest, APictureFileStandsInForAMissingResource) {

@@ -215,6 +215,23 @@ void BM_TitleAndMenuFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_TitleAndMenuFrame);
 
+// The longest line the game writes each frame and the score line, as the end screen draws them.
+void BM_DrawText(benchmark::State& state) {
+    if (!ready(state)) {
+        return;
+    }
+    const char* const line = "Press enter to continue...";
+    const long long before = bench::allocationCount();
+    for (auto _ : state) {
+        display::drawText(line, 10, 460);
+        display::drawText("Score: 123456", 10, 10);
+        benchmark::ClobberMemory();
+    }
+    countAllocations(state, before);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(std::strlen(line) + 13));
+}
+BENCHMARK(BM_DrawText);
+
 void BM_BackBufferCopy(benchmark::State& state) {
     std::vector<uint16_t> from(640 * 480, 0x1234);
     std::vector<uint16_t> to(640 * 480, 0);

@@ -4,7 +4,6 @@
 #include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
-#include "park/park_files.h"
 #include "platform/platform.h"
 #include "skater/skater.h"
 
@@ -14,9 +13,14 @@
 FramePacer framePacer;
 
 bool startUp() {
-    std::string error;
-    if (!park::readParkList(error)) {
-        std::fprintf(stderr, "zanbury: %s\n", error.c_str());
+    park::Problem problem;
+    int32_t parkNumber = 0;
+    if (!park::readParkList(problem, parkNumber)) {
+        std::string text = park::formatProblem(problem);
+        if (parkNumber > 0) {
+            text += " (park " + std::to_string(parkNumber) + " of parks.txt)";
+        }
+        std::fprintf(stderr, "zanbury: %s\n", text.c_str());
         return false;
     }
     setStartUpRunValues();
@@ -64,7 +68,7 @@ void resetProgramRecords() {
     skater = Skater{};
     park::parkList = park::ParkList{};
     park::obstacleTable = park::ObstacleTable{};
-    park::clearFailedPark();
+    park::failedPark = park::FailedPark{};
     newGameMarker = Rect{};
     exitMarker = Rect{};
     framePacer = FramePacer{};

@@ -59,7 +59,7 @@ TEST_F(ParkLoadFailureTest, AParkThatVanishedBeforeItsLoadEndsTheRun) {
     EXPECT_NE(reason.find("park.txt"), std::string::npos) << reason;
     expectEndScreenNamingThePark(true, 70);
     EXPECT_EQ(readFile("highscore.txt"), "70");
-    EXPECT_STREQ(park::failedParkName(), "") << "named once, then forgotten";
+    EXPECT_STREQ(park::failedPark.name, "") << "named once, then forgotten";
     EXPECT_EQ(run.lastActive, -1);
 
     // The end screen waits for Enter as usual; once the file is back a new run plays, and its

@@ -3,7 +3,7 @@
 // the score of tests/replays/expected.txt; and the scripts joined play the whole run of
 // data/parks.txt to the end screen and a new high score.
 
-#include "park/park_files.h"
+#include "park/readers.h"
 #include "tools/autoplay/autoplay.h"
 
 #include <gtest/gtest.h>
@@ -55,15 +55,21 @@ bool readScript(const std::string& park, std::vector<sim::ScriptEvent>& events,
                 std::string& error) {
     const fs::path path = Replays / scriptName(park);
     std::string text;
-    return park::readTextFile(path.string().c_str(), text, error) &&
-           sim::parseScript(text, path.string().c_str(), events, error);
+    park::Problem problem;
+    if (!park::readTextFile(path.string().c_str(), text, problem)) {
+        error = park::formatProblem(problem);
+        return false;
+    }
+    return sim::parseScript(text, path.string().c_str(), events, error);
 }
 
 bool parkLength(const fs::path& path, int32_t& length, std::string& error) {
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
-    if (!park::readTextFile(path.string().c_str(), text, error) ||
-        !park::parseParkFile(text, path.string().c_str(), file, error)) {
+    park::Problem problem;
+    if (!park::readTextFile(path.string().c_str(), text, problem) ||
+        !park::parseParkFile(text, path.string().c_str(), file, problem)) {
+        error = park::formatProblem(problem);
         return false;
     }
     length = file.parkLength;
@@ -156,9 +162,10 @@ TEST(WholeRunReplay, EveryParkInTurnEndsWithANewHighScoreWrittenAsItsDigits) {
     // With no high score file, the run's score is a new high score, and the file then holds
     // exactly its digits.
     std::string stored;
+    park::Problem problem;
     ASSERT_TRUE(
-        park::readTextFile((scratch.path / "highscore.txt").string().c_str(), stored, error))
-        << error;
+        park::readTextFile((scratch.path / "highscore.txt").string().c_str(), stored, problem))
+        << park::formatProblem(problem);
     EXPECT_EQ(stored, std::to_string(out.score));
 }
 

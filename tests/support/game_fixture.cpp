@@ -1,7 +1,5 @@
 #include "tests/support/game_fixture.h"
 
-#include "park/park_files.h"
-
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -50,8 +48,9 @@ void GameTest::useParks(const std::string& listText,
         writeFile(name, text);
     }
     writeFile("parks.txt", listText);
-    std::string error;
-    ASSERT_TRUE(park::readParkList(error)) << error;
+    park::Problem problem;
+    int32_t parkNumber = 0;
+    ASSERT_TRUE(park::readParkList(problem, parkNumber)) << park::formatProblem(problem);
 }
 
 void GameTest::usePark(const std::string& parkText) {

@@ -1,6 +1,6 @@
 // Inputs that the fuzz targets of fuzz/ found mishandled, kept so that the readers stay fixed.
 
-#include "park/park_files.h"
+#include "park/readers.h"
 #include "tools/parkcheck/parkcheck.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +17,18 @@ using namespace std::string_literals;
 // have opened the file named by the part before it, and the bytes after it stayed in the slot.
 TEST(FuzzFindings, AParkNameHoldingANulByteIsRefused) {
     park::ParkListFile list;
-    std::string error;
-    EXPECT_FALSE(park::parseParkList("1 a\0b.txt\n"s, "parks.txt", list, error));
-    EXPECT_EQ(error,
+    park::Problem problem;
+    EXPECT_FALSE(park::parseParkList("1 a\0b.txt\n"s, "parks.txt", list, problem));
+    EXPECT_EQ(park::formatProblem(problem),
               "parks.txt:1: the park name 'a' is followed by a NUL byte within the same word");
 
-    EXPECT_FALSE(park::parseParkList("2\nfirst.txt\n\0second.txt\n"s, "parks.txt", list, error));
-    EXPECT_EQ(error.rfind("parks.txt:3: the park name '' is followed by a NUL byte", 0), 0u)
-        << error;
+    EXPECT_FALSE(park::parseParkList("2\nfirst.txt\n\0second.txt\n"s, "parks.txt", list, problem));
+    EXPECT_EQ(problem.line, 3);
+    EXPECT_EQ(problem.what.rfind("the park name '' is followed by a NUL byte", 0), 0u)
+        << problem.what;
 
     // A NUL byte on its own between names is a word of its own, and refused the same way.
-    EXPECT_FALSE(park::parseParkList("2 a.txt \0 b.txt"s, "parks.txt", list, error));
+    EXPECT_FALSE(park::parseParkList("2 a.txt \0 b.txt"s, "parks.txt", list, problem));
 
     // The park checker reports the refusal with the list's file and line.
     const std::filesystem::path dir = std::filesystem::temp_directory_path() /

@@ -283,10 +283,11 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     }
 
     std::string text;
-    std::string error;
+    park::Problem problem;
     auto list = std::make_unique<park::ParkListFile>();
-    ASSERT_TRUE(park::readTextFile((dir + "/parks.txt").c_str(), text, error)) << error;
-    ASSERT_TRUE(park::parseParkList(text, "parks.txt", *list, error)) << error;
+    ASSERT_TRUE(park::readTextFile((dir + "/parks.txt").c_str(), text, problem) &&
+                park::parseParkList(text, "parks.txt", *list, problem))
+        << park::formatProblem(problem);
     EXPECT_GE(list->parkCount, 5);
 
     std::set<int32_t> kinds;
@@ -294,8 +295,9 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     auto parkFile = std::make_unique<park::ParkFile>();
     for (int32_t i = 0; i < list->parkCount; ++i) {
         const std::string name = list->list.names[i];
-        ASSERT_TRUE(park::readTextFile((dir + "/" + name).c_str(), text, error)) << error;
-        ASSERT_TRUE(park::parseParkFile(text, name.c_str(), *parkFile, error)) << error;
+        ASSERT_TRUE(park::readTextFile((dir + "/" + name).c_str(), text, problem) &&
+                    park::parseParkFile(text, name.c_str(), *parkFile, problem))
+            << park::formatProblem(problem);
         // 60 to 120 seconds of 34 ms frames.
         EXPECT_GE(parkFile->parkLength, 1765) << name;
         EXPECT_LE(parkFile->parkLength, 3529) << name;

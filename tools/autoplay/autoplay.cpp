@@ -5,7 +5,7 @@
 #include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
-#include "park/park_files.h"
+#include "park/readers.h"
 #include "platform/headless.h"
 #include "skater/skater.h"
 #include "tools/autoplay/snapshot.h"
@@ -380,11 +380,11 @@ bool copyParks(const fs::path& dir, const fs::path& into, std::string& error) {
 bool parkNames(const fs::path& dir, std::vector<std::string>& names, std::string& error) {
     const fs::path listPath = dir / "parks.txt";
     std::string text;
-    if (!park::readTextFile(listPath.string().c_str(), text, error)) {
-        return false;
-    }
     static park::ParkListFile list; // large; kept out of the stack
-    if (!park::parseParkList(text, listPath.string().c_str(), list, error)) {
+    park::Problem problem;
+    if (!park::readTextFile(listPath.string().c_str(), text, problem) ||
+        !park::parseParkList(text, listPath.string().c_str(), list, problem)) {
+        error = park::formatProblem(problem);
         return false;
     }
     names.clear();
@@ -405,8 +405,10 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
 
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
-    if (!park::readTextFile(parkPath.string().c_str(), text, verdict.error) ||
-        !park::parseParkFile(text, parkPath.string().c_str(), file, verdict.error)) {
+    park::Problem problem;
+    if (!park::readTextFile(parkPath.string().c_str(), text, problem) ||
+        !park::parseParkFile(text, parkPath.string().c_str(), file, problem)) {
+        verdict.error = park::formatProblem(problem);
         return verdict;
     }
     verdict.parkLength = file.parkLength;
@@ -797,7 +799,9 @@ bool readExpected(const fs::path& table, std::vector<std::pair<std::string, int3
         return true;
     }
     std::string text;
-    if (!park::readTextFile(table.string().c_str(), text, error)) {
+    park::Problem problem;
+    if (!park::readTextFile(table.string().c_str(), text, problem)) {
+        error = park::formatProblem(problem);
         return false;
     }
     std::istringstream in(text);
@@ -822,7 +826,9 @@ bool readExpected(const fs::path& table, std::vector<std::pair<std::string, int3
 bool recordExpected(const fs::path& table, const std::string& parkName, int32_t score,
                     std::string& error) {
     std::string text;
-    if (fs::exists(table) && !park::readTextFile(table.string().c_str(), text, error)) {
+    park::Problem problem;
+    if (fs::exists(table) && !park::readTextFile(table.string().c_str(), text, problem)) {
+        error = park::formatProblem(problem);
         return false;
     }
     std::istringstream in(text);

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/flow.h"
+#include "app/records.h"
 #include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
@@ -63,15 +64,9 @@ void frameStep() {
 }
 
 void resetProgramRecords() {
-    run = RunState{};
-    gameState = GameState::Quit;
-    skater = Skater{};
-    park::parkList = park::ParkList{};
-    park::obstacleTable = park::ObstacleTable{};
-    park::failedPark = park::FailedPark{};
-    newGameMarker = Rect{};
-    exitMarker = Rect{};
-    framePacer = FramePacer{};
+#define ZANBURY_RESET(record, name) record = ZANBURY_RECORD_TYPE(record){};
+    ZANBURY_PROGRAM_RECORDS(ZANBURY_RESET)
+#undef ZANBURY_RESET
 }
 
 void shutDown() {

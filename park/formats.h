@@ -26,6 +26,16 @@ enum class ObstacleKind : int32_t { Block = 1, Ramp = 2, Rail = 3, Hazard = 4 };
 inline constexpr ObstacleKind ObstacleKinds[] = {ObstacleKind::Block, ObstacleKind::Ramp,
                                                  ObstacleKind::Rail, ObstacleKind::Hazard};
 
+// Whether a kind number of a park file is one of the ObstacleKinds.
+constexpr bool isObstacleKind(int32_t kind) {
+    for (ObstacleKind k : ObstacleKinds) {
+        if (static_cast<int32_t>(k) == kind) {
+            return true;
+        }
+    }
+    return false;
+}
+
 struct Obstacle {
     Rect src; // the picture in the sprite sheet
     int32_t y = 0;

@@ -5,6 +5,7 @@
 
 #include "park/readers.h"
 #include "tools/autoplay/autoplay.h"
+#include "tools/common/common.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ const fs::path Expected = Replays / "expected.txt";
 std::vector<std::string> shippedParks() {
     std::vector<std::string> names;
     std::string error;
-    if (!autoplay::parkNames(Data, names, error)) {
+    if (!tools::parkNames(Data, names, error)) {
         names.clear();
     }
     return names;
@@ -79,7 +80,7 @@ bool parkLength(const fs::path& path, int32_t& length, std::string& error) {
 std::map<std::string, int32_t> expectedScores() {
     std::vector<std::pair<std::string, int32_t>> rows;
     std::string error;
-    EXPECT_TRUE(autoplay::readExpected(Expected, rows, error)) << error;
+    EXPECT_TRUE(tools::readExpected(Expected, rows, error)) << error;
     return {rows.begin(), rows.end()};
 }
 
@@ -100,9 +101,10 @@ TEST_P(ShippedParkReplay, CompletesTheParkAloneWithNoFallAndTheExpectedScore) {
     int32_t length = 0;
     ASSERT_TRUE(parkLength(Data / park, length, error)) << error;
 
-    autoplay::ScratchDir scratch("replay");
-    ASSERT_TRUE(autoplay::writeTextFile((scratch.path / "parks.txt").string(),
-                                        "1\n" + scriptName(park) + "\n", error))
+    tools::ScratchDir scratch("replay");
+    ASSERT_EQ(scratch.error, "");
+    ASSERT_TRUE(tools::writeTextFile((scratch.path / "parks.txt").string(),
+                                     "1\n" + scriptName(park) + "\n", error))
         << error;
     fs::copy_file(Data / park, scratch.path / scriptName(park));
 
@@ -145,9 +147,9 @@ TEST(WholeRunReplay, EveryParkInTurnEndsWithANewHighScoreWrittenAsItsDigits) {
         total += scores.at(scriptName(park));
     }
 
-    autoplay::ScratchDir scratch("whole-run");
-    std::string error;
-    ASSERT_TRUE(autoplay::copyParks(Data, scratch.path, error)) << error;
+    tools::ScratchDir scratch("whole-run");
+    std::string error = scratch.error;
+    ASSERT_TRUE(error.empty() && tools::copyParks(Data, scratch.path, error)) << error;
     ASSERT_FALSE(fs::exists(scratch.path / "highscore.txt"));
     const std::vector<sim::ScriptEvent> whole = autoplay::joinRun(scripts, lengths);
     autoplay::ReplayOutcome out = autoplay::replay(scratch.path, whole, whole.back().frame + 10);

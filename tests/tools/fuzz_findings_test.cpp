@@ -1,13 +1,12 @@
 // Inputs that the fuzz targets of fuzz/ found mishandled, kept so that the readers stay fixed.
 
 #include "park/readers.h"
+#include "tools/common/common.h"
 #include "tools/parkcheck/parkcheck.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -31,12 +30,12 @@ TEST(FuzzFindings, AParkNameHoldingANulByteIsRefused) {
     EXPECT_FALSE(park::parseParkList("2 a.txt \0 b.txt"s, "parks.txt", list, problem));
 
     // The park checker reports the refusal with the list's file and line.
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("zanbury-fuzz-finding-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "parks.txt", std::ios::binary) << "1\n\nharbour-fro\0\0.txt\n"s;
-    std::vector<parkcheck::Finding> findings = parkcheck::checkDirectory(dir.string());
-    std::filesystem::remove_all(dir);
+    tools::ScratchDir scratch("fuzz-finding");
+    std::string error = scratch.error;
+    ASSERT_TRUE(error.empty() && tools::writeTextFile((scratch.path / "parks.txt").string(),
+                                                      "1\n\nharbour-fro\0\0.txt\n"s, error))
+        << error;
+    std::vector<parkcheck::Finding> findings = parkcheck::checkDirectory(scratch.path.string());
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].severity, parkcheck::Severity::Error);
     EXPECT_EQ(findings[0].line, 3);

@@ -2,15 +2,14 @@
 // what the game accepts but an author did not mean, and the shipped parks, which must be clean.
 
 #include "display/atlas.h"
+#include "tools/common/common.h"
 #include "tools/parkcheck/parkcheck.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
-#include <unistd.h>
 
 namespace {
 
@@ -207,22 +206,16 @@ TEST(ParkCheck, WarnsWhenTheWindowIsFullWhenAnObstacleIsDue) {
 
 class ParkCheckDirectory : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("zanbury-parkcheck-test-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void SetUp() override { ASSERT_EQ(scratch.error, ""); }
 
     void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
+        std::string error;
+        ASSERT_TRUE(tools::writeTextFile(path(name), text, error)) << error;
     }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    std::vector<Finding> check() const { return parkcheck::checkDirectory(dir.string()); }
+    std::string path(const std::string& name) const { return (scratch.path / name).string(); }
+    std::vector<Finding> check() const { return parkcheck::checkDirectory(scratch.path.string()); }
 
-    std::filesystem::path dir;
+    tools::ScratchDir scratch{"parkcheck-test"};
 };
 
 TEST_F(ParkCheckDirectory, ReportsEveryRefusalWithFileAndLine) {

@@ -9,6 +9,7 @@
 #include "platform/headless.h"
 #include "skater/skater.h"
 #include "tools/autoplay/snapshot.h"
+#include "tools/common/common.h"
 #include "tools/sim/sim.h"
 
 #include <algorithm>
@@ -34,20 +35,6 @@ constexpr int64_t FirstParkPass = 4;
 
 constexpr platform::Key Arrows[] = {platform::Key::Up, platform::Key::Down, platform::Key::Right,
                                     platform::Key::Left};
-
-const char* kindName(int32_t kind) {
-    switch (kind) {
-    case 1:
-        return "block";
-    case 2:
-        return "ramp";
-    case 3:
-        return "rail";
-    case 4:
-        return "hazard";
-    }
-    return "no kind";
-}
 
 // One main-loop pass as the simulator runs it. The sounds are only heard, so they are dropped
 // rather than gathered over millions of passes.
@@ -338,62 +325,6 @@ struct TrickWatch {
 
 } // namespace
 
-ScratchDir::ScratchDir(const std::string& purpose) {
-    static int made = 0;
-    path = fs::temp_directory_path() /
-           ("zanbury-" + purpose + "-" + std::to_string(getpid()) + "-" + std::to_string(++made));
-    fs::remove_all(path);
-    fs::create_directories(path);
-    previous = fs::current_path();
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ec;
-    fs::current_path(previous, ec);
-    fs::remove_all(path, ec);
-}
-
-bool copyParks(const fs::path& dir, const fs::path& into, std::string& error) {
-    std::vector<std::string> names;
-    if (!parkNames(dir, names, error)) {
-        return false;
-    }
-    names.emplace_back("parks.txt");
-    for (const std::string& name : names) {
-        const fs::path relative(name);
-        if (relative.is_absolute() ||
-            std::find(relative.begin(), relative.end(), fs::path("..")) != relative.end()) {
-            error = name + ": a park outside the park directory is not copied";
-            return false;
-        }
-        std::error_code ec;
-        fs::create_directories((into / name).parent_path(), ec);
-        fs::copy_file(dir / name, into / name, fs::copy_options::overwrite_existing, ec);
-        if (ec) {
-            error = (dir / name).string() + ": cannot be copied: " + ec.message();
-            return false;
-        }
-    }
-    return true;
-}
-
-bool parkNames(const fs::path& dir, std::vector<std::string>& names, std::string& error) {
-    const fs::path listPath = dir / "parks.txt";
-    std::string text;
-    static park::ParkListFile list; // large; kept out of the stack
-    park::Problem problem;
-    if (!park::readTextFile(listPath.string().c_str(), text, problem) ||
-        !park::parseParkList(text, listPath.string().c_str(), list, problem)) {
-        error = park::formatProblem(problem);
-        return false;
-    }
-    names.clear();
-    for (int32_t i = 0; i < list.parkCount; ++i) {
-        names.emplace_back(list.list.names[i]);
-    }
-    return true;
-}
-
 Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
     using Clock = std::chrono::steady_clock;
     const auto began = Clock::now();
@@ -413,19 +344,21 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
     }
     verdict.parkLength = file.parkLength;
 
-    ScratchDir scratch("autoplay");
-    if (!writeTextFile((scratch.path / "parks.txt").string(), "1\n" + verdict.parkName + "\n",
-                       verdict.error) ||
-        !writeTextFile((scratch.path / verdict.parkName).string(), text, verdict.error)) {
+    tools::ScratchDir scratch("autoplay");
+    if (!scratch.error.empty()) {
+        verdict.error = scratch.error;
+        return verdict;
+    }
+    if (!tools::writeTextFile((scratch.path / "parks.txt").string(),
+                              "1\n" + verdict.parkName + "\n", verdict.error) ||
+        !tools::writeTextFile((scratch.path / verdict.parkName).string(), text, verdict.error)) {
         return verdict;
     }
 
     // The game from start-up to the moment before the park's first frame, as the simulator
     // plays the script's first line, Enter on the menu at pass 2.
     fs::current_path(scratch.path);
-    headless::reset(0);
-    resetProgramRecords();
-    if (!startUp()) {
+    if (!tools::startHeadlessGame(0)) {
         verdict.error = "the game does not start with this park";
         return verdict;
     }
@@ -575,8 +508,8 @@ std::string describeStuck(const Stuck& stuck) {
         out << "every way falls by park frame " << stuck.frame;
     }
     for (const StuckObstacle& o : stuck.obstacles) {
-        out << ", where obstacle " << o.index + 1 << " (" << kindName(o.kind) << ", line " << o.line
-            << ") passes the skater";
+        out << ", where obstacle " << o.index + 1 << " (" << tools::kindName(o.kind) << ", line "
+            << o.line << ") passes the skater";
     }
     if (stuck.narrowed) {
         out << " (the search had to drop ways, so one may yet get through)";
@@ -716,7 +649,7 @@ ReplayOutcome replay(const fs::path& dir, const std::vector<sim::ScriptEvent>& e
     ReplayOutcome outcome;
     std::vector<std::string> names;
     std::string error;
-    if (!parkNames(dir, names, error)) {
+    if (!tools::parkNames(dir, names, error)) {
         return outcome;
     }
     sim::Options options;
@@ -790,87 +723,6 @@ std::vector<sim::ScriptEvent> joinRun(const std::vector<std::vector<sim::ScriptE
         parkStart = parkEnd + 3;
     }
     return joined;
-}
-
-bool readExpected(const fs::path& table, std::vector<std::pair<std::string, int32_t>>& rows,
-                  std::string& error) {
-    rows.clear();
-    if (!fs::exists(table)) {
-        return true;
-    }
-    std::string text;
-    park::Problem problem;
-    if (!park::readTextFile(table.string().c_str(), text, problem)) {
-        error = park::formatProblem(problem);
-        return false;
-    }
-    std::istringstream in(text);
-    int lineNumber = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++lineNumber;
-        std::istringstream words(line);
-        std::string name;
-        long long score = 0;
-        if (!(words >> name) || name[0] == '#') {
-            continue;
-        }
-        if (!(words >> score)) {
-            error = table.string() + ":" + std::to_string(lineNumber) + ": no score after " + name;
-            return false;
-        }
-        rows.emplace_back(name, static_cast<int32_t>(score));
-    }
-    return true;
-}
-
-bool recordExpected(const fs::path& table, const std::string& parkName, int32_t score,
-                    std::string& error) {
-    std::string text;
-    park::Problem problem;
-    if (fs::exists(table) && !park::readTextFile(table.string().c_str(), text, problem)) {
-        error = park::formatProblem(problem);
-        return false;
-    }
-    std::istringstream in(text);
-    std::ostringstream out;
-    bool replaced = false;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string name;
-        if (words >> name && name == parkName) {
-            out << parkName << " " << score << "\n";
-            replaced = true;
-        } else {
-            out << line << "\n";
-        }
-    }
-    if (!replaced) {
-        out << parkName << " " << score << "\n";
-    }
-    return writeTextFile(table.string(), out.str(), error);
-}
-
-bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        error = path + ": cannot be written: " + std::strerror(errno);
-        return false;
-    }
-    // A full disk often shows only when the buffer is flushed, or at the close.
-    errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-    int reason = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
-    if (!ok) {
-        error = path + ": cannot be written";
-        if (reason != 0) {
-            error += std::string(": ") + std::strerror(reason);
-        }
-    }
-    return ok;
 }
 
 std::string eventsText(const std::vector<sim::ScriptEvent>& events) {

@@ -3,6 +3,7 @@
 #include "display/atlas.h"
 #include "park/park.h"
 #include "platform/platform.h"
+#include "tools/common/common.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -122,10 +123,9 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
         if (std::string problem = pictureProblem(o.src); !problem.empty()) {
             warn(i, problem);
         }
-        if (o.kind < 1 || o.kind > 4) {
-            warn(i, "the kind " + std::to_string(o.kind) +
-                        " is not 1 (block), 2 (ramp), 3 (rail) or 4 (hazard): the skater "
-                        "passes through it");
+        if (!park::isObstacleKind(o.kind)) {
+            warn(i, "the kind " + std::to_string(o.kind) + " is not " + tools::kindList() +
+                        ": the skater passes through it");
         }
         const int64_t bottomRow = int64_t{o.y} + o.src.height() - 1;
         if (o.y < 0 || bottomRow >= ScreenRows) {

@@ -1,14 +1,14 @@
 // The park list and park file formats, their refusals, and loading a park into the table.
 
 #include "park/readers.h"
-#include "tests/park/park_test_helpers.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/park_text.h"
 
 #include <filesystem>
 
 #include <sys/stat.h>
 
-using namespace park_tests;
+using namespace testing_support;
 using testing_support::GameTest;
 using testing_support::writeFile;
 
@@ -123,7 +123,7 @@ TEST_F(ParkFilesTest, ARecordMapsFileOrderToFieldsAndLineBreaksCarryNoMeaning) {
 }
 
 TEST_F(ParkFilesTest, ParkFileRefusalsNameTheFileTheLineAndTheProblem) {
-    const std::string rec = record(GreyBlock, 10, 100, Block);
+    const std::string rec = record(GreyBlock, 10, 100, ObstacleKind::Block);
     std::string full = "200 1000\n";
     for (int i = 0; i < 200; ++i) {
         full += rec;
@@ -149,32 +149,39 @@ TEST_F(ParkFilesTest, OddPicturesAreAcceptedAndOnlyFarOffValuesRefused) {
     park::Problem problem;
     // Partly or wholly off the screen, outside the sheet, or empty: accepted, as the old reading
     // did (such a picture draws nothing; the park checker warns of it).
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{371, 1, 411, 41}, 0, 450, Block), problem))
+    EXPECT_TRUE(
+        parse("1 100\n" + record(Rect{371, 1, 411, 41}, 0, 450, ObstacleKind::Block), problem))
         << park::formatProblem(problem);
-    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, -35, Block), problem))
+    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, -35, ObstacleKind::Block), problem))
         << park::formatProblem(problem);
-    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, 480, Block), problem))
+    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, 480, ObstacleKind::Block), problem))
         << park::formatProblem(problem);
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{500, 0, 507, 10}, 0, 100, Block), problem))
+    EXPECT_TRUE(
+        parse("1 100\n" + record(Rect{500, 0, 507, 10}, 0, 100, ObstacleKind::Block), problem))
         << park::formatProblem(problem);
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{20, 0, 10, 10}, 0, 100, Block), problem))
+    EXPECT_TRUE(
+        parse("1 100\n" + record(Rect{20, 0, 10, 10}, 0, 100, ObstacleKind::Block), problem))
         << park::formatProblem(problem);
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{-10000, 0, 10000, 10}, 0, -10000, Block), problem))
+    EXPECT_TRUE(parse(
+        "1 100\n" + record(Rect{-10000, 0, 10000, 10}, 0, -10000, ObstacleKind::Block), problem))
         << park::formatProblem(problem);
 
     // Beyond 10000 pixels the sums of the game's boxes could leave 32 bits: refused.
-    expectRefusedPark("1 100\n" + record(Rect{-2147483647 - 1, 0, 2147483647, 10}, 0, 100, Block),
-                      2, "beyond 10000");
-    expectRefusedPark("2 100\n" + record(GreyBlock, 0, 100, Block) +
-                          record(Rect{0, 0, 10001, 10}, 0, 100, Block),
+    expectRefusedPark(
+        "1 100\n" + record(Rect{-2147483647 - 1, 0, 2147483647, 10}, 0, 100, ObstacleKind::Block),
+        2, "beyond 10000");
+    expectRefusedPark("2 100\n" + record(GreyBlock, 0, 100, ObstacleKind::Block) +
+                          record(Rect{0, 0, 10001, 10}, 0, 100, ObstacleKind::Block),
                       3, "obstacle 2");
-    expectRefusedPark("1 100\n" + record(GreyBlock, 0, 2147483647, Block), 2, "beyond 10000");
-    expectRefusedPark("1 100\n" + record(GreyBlock, 0, -10001, Block), 2, "beyond 10000");
+    expectRefusedPark("1 100\n" + record(GreyBlock, 0, 2147483647, ObstacleKind::Block), 2,
+                      "beyond 10000");
+    expectRefusedPark("1 100\n" + record(GreyBlock, 0, -10001, ObstacleKind::Block), 2,
+                      "beyond 10000");
 }
 
 TEST_F(ParkFilesTest, ReadParkListFillsTheListOrRefusesAndChangesNothing) {
     writeFile("a.txt", "0 100\n");
-    writeFile("b.txt", "1 50\n" + record(GreyBlock, 0, 100, Block));
+    writeFile("b.txt", "1 50\n" + record(GreyBlock, 0, 100, ObstacleKind::Block));
     writeFile("parks.txt", "2\na.txt b.txt\n");
     park::Problem problem;
     int32_t parkNumber = -1;
@@ -206,7 +213,7 @@ TEST_F(ParkFilesTest, ReadParkListFillsTheListOrRefusesAndChangesNothing) {
               "parks.txt)\n");
 
     writeFile("parks.txt", "2 c.txt broken.txt\n");
-    writeFile("broken.txt", "2 100\n" + record(GreyBlock, 0, 100, Block) + "1 2 3\n");
+    writeFile("broken.txt", "2 100\n" + record(GreyBlock, 0, 100, ObstacleKind::Block) + "1 2 3\n");
     EXPECT_FALSE(park::readParkList(problem, parkNumber));
     expectProblem(problem, "broken.txt", 3, "obstacle 2");
     EXPECT_EQ(parkNumber, 2);
@@ -245,7 +252,7 @@ TEST_F(ParkFilesTest, LoadParkFillsTheTableAndOpensTheWindow) {
     for (Case c : {Case{0, -1}, Case{1, 0}, Case{21, 20}, Case{25, 20}}) {
         std::vector<std::string> records;
         for (int i = 0; i < c.count; ++i) {
-            records.push_back(record(GreyBlock, i * 10, 100, Block));
+            records.push_back(record(GreyBlock, i * 10, 100, ObstacleKind::Block));
         }
         usePark(parkText(700, records));
         run.firstActive = 5;
@@ -262,8 +269,9 @@ TEST_F(ParkFilesTest, LoadParkFillsTheTableAndOpensTheWindow) {
 }
 
 TEST_F(ParkFilesTest, LoadingTwiceGivesTheSameTableAndTouchesNothingElse) {
-    usePark(parkText(900, {record(GreyBlock, 5, 100, Block), record(Ramp, 40, 399, RampKind),
-                           record(Hydrant, 80, 396, Hazard)}));
+    usePark(parkText(900, {record(GreyBlock, 5, 100, ObstacleKind::Block),
+                           record(Ramp, 40, 399, ObstacleKind::Ramp),
+                           record(Hydrant, 80, 396, ObstacleKind::Hazard)}));
     park::Obstacle beyond;
     beyond.src = TallBlock;
     beyond.x = -17;
@@ -310,8 +318,8 @@ TEST_F(ParkFilesTest, LoadingTwiceGivesTheSameTableAndTouchesNothingElse) {
 }
 
 TEST_F(ParkFilesTest, StartFramesNearTheEndOfTheRangeAreHandledWithoutOverflow) {
-    startPark(parkText(2147483647, {record(GreyBlock, 2147483647, 100, Block),
-                                    record(GreyBlock, 2147483600, 100, Block)}));
+    startPark(parkText(2147483647, {record(GreyBlock, 2147483647, 100, ObstacleKind::Block),
+                                    record(GreyBlock, 2147483600, 100, ObstacleKind::Block)}));
     run.parkFrame = 2147483600;
     for (int i = 0; i < 3; ++i) {
         frame();

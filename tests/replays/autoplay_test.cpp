@@ -219,7 +219,7 @@ TEST_F(AutoplayTest, AParkNothingGetsThroughNamesTheObstacleAndTheFrame) {
         EXPECT_FALSE(a.stuck.narrowed);
         ASSERT_EQ(a.stuck.obstacles.size(), 1u) << a.rules.name;
         EXPECT_EQ(a.stuck.obstacles[0].index, 0);
-        EXPECT_EQ(a.stuck.obstacles[0].kind, 4);
+        EXPECT_EQ(a.stuck.obstacles[0].kind, static_cast<int32_t>(park::ObstacleKind::Hazard));
         EXPECT_EQ(a.stuck.obstacles[0].line, 2);
     }
     // The wall reaches the skater's column (x below 118) in park frame 131; a jump from the

@@ -13,6 +13,7 @@
 
 namespace {
 
+using park::ObstacleKind;
 using parkcheck::Finding;
 using parkcheck::Severity;
 
@@ -27,12 +28,13 @@ struct ParkBuilder {
 
     explicit ParkBuilder(int32_t length) { park->parkLength = length; }
 
-    ParkBuilder& add(const Rect& src, int32_t startFrame, int32_t kind = 1, int32_t y = -1) {
+    ParkBuilder& add(const Rect& src, int32_t startFrame, ObstacleKind kind = ObstacleKind::Block,
+                     int32_t y = -1) {
         park::Obstacle& o = park->records[park->obstacleCount];
         o.src = src;
         o.startFrame = startFrame;
         o.y = y >= 0 ? y : 432 - src.height();
-        o.kind = kind;
+        o.kind = static_cast<int32_t>(kind);
         o.x = 640;
         park->recordLine[park->obstacleCount] = park->obstacleCount + 3;
         park->obstacleCount += 1;
@@ -87,13 +89,14 @@ TEST(ParkCheck, AParkOfObstaclePicturesInLeavingOrderIsClean) {
     ParkBuilder b(2000);
     int32_t start = 0;
     for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
-        b.add(p.cell, start, 1);
+        b.add(p.cell, start, ObstacleKind::Block);
         start += 100;
     }
     // A trimmed cell, as the atlas trims its own pictures; a picture that ends on row 479.
-    b.add(Rect{GreyBlock.left, GreyBlock.top, GreyBlock.right - 1, GreyBlock.bottom - 1}, start, 1)
-        .add(Hydrant, start + 100, 4, 480 - Hydrant.height())
-        .add(Hydrant, 1999, 4); // the last frame that shows it
+    b.add(Rect{GreyBlock.left, GreyBlock.top, GreyBlock.right - 1, GreyBlock.bottom - 1}, start,
+          ObstacleKind::Block)
+        .add(Hydrant, start + 100, ObstacleKind::Hazard, 480 - Hydrant.height())
+        .add(Hydrant, 1999, ObstacleKind::Hazard); // the last frame that shows it
     EXPECT_TRUE(b.check().empty()) << testing::PrintToString(lines(b.check()));
 }
 
@@ -118,14 +121,19 @@ TEST(ParkCheck, WarnsAboutPicturesThatAreNotObstaclePictures) {
 
 TEST(ParkCheck, WarnsAboutKindsRowsAndLateStarts) {
     for (int32_t kind : {0, 5, -1}) {
-        expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, kind).check(), 3,
-                         "the kind " + std::to_string(kind) + " is not 1");
+        ParkBuilder b(600);
+        b.add(GreyBlock, 10);
+        b.park->records[0].kind = kind;
+        expectOneWarning(b.check(), 3,
+                         "the kind " + std::to_string(kind) +
+                             " is not 1 (block), 2 (ramp), 3 (rail) or 4 (hazard)");
     }
     // Rows 450 to 485, and rows -1 to 34.
-    expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, 1, 450).check(), 3, "below row 479");
+    expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, ObstacleKind::Block, 450).check(), 3,
+                     "below row 479");
     {
         ParkBuilder b(600);
-        b.add(GreyBlock, 10, 1);
+        b.add(GreyBlock, 10, ObstacleKind::Block);
         b.park->records[0].y = -1;
         expectOneWarning(b.check(), 3, "above row 0");
     }
@@ -151,23 +159,29 @@ TEST(ParkCheck, WarnsWhenObstaclesDoNotLeaveInListOrder) {
     // The rail (retiring in frame 100 + 211) listed before a hydrant that enters 10 frames
     // later but leaves first (110 + 167).
     ParkBuilder b(1000);
-    b.add(GreyBlock, 0).add(Rail, 100, 3).add(Hydrant, 110, 4).add(GreyBlock, 400);
+    b.add(GreyBlock, 0)
+        .add(Rail, 100, ObstacleKind::Rail)
+        .add(Hydrant, 110, ObstacleKind::Hazard)
+        .add(GreyBlock, 400);
     expectOneWarning(b.check(), 4, "obstacle 3 (line 5), in frame 277");
     EXPECT_NE(b.check()[0].message.find("leaves the screen in frame 311"), std::string::npos);
 
     // Leaving in the same frame is in order: the lower index retires first in the walk.
     ParkBuilder same(1000);
-    same.add(Rail, 100, 3).add(Hydrant, 100 + 211 - 167, 4);
+    same.add(Rail, 100, ObstacleKind::Rail).add(Hydrant, 100 + 211 - 167, ObstacleKind::Hazard);
     EXPECT_TRUE(same.check().empty()) << testing::PrintToString(lines(same.check()));
 
     // A later obstacle that leaves first only after the park has ended changes nothing.
     ParkBuilder late(250);
-    late.add(Rail, 100, 3).add(Hydrant, 110, 4);
+    late.add(Rail, 100, ObstacleKind::Rail).add(Hydrant, 110, ObstacleKind::Hazard);
     EXPECT_TRUE(late.check().empty()) << testing::PrintToString(lines(late.check()));
 
     // Listed in the order they leave, the same obstacles are clean.
     ParkBuilder fixed(1000);
-    fixed.add(GreyBlock, 0).add(Hydrant, 110, 4).add(Rail, 100, 3).add(GreyBlock, 400);
+    fixed.add(GreyBlock, 0)
+        .add(Hydrant, 110, ObstacleKind::Hazard)
+        .add(Rail, 100, ObstacleKind::Rail)
+        .add(GreyBlock, 400);
     EXPECT_TRUE(fixed.check().empty()) << testing::PrintToString(lines(fixed.check()));
 }
 
@@ -306,7 +320,11 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
             }
         }
     }
-    EXPECT_EQ(kinds, (std::set<int32_t>{1, 2, 3, 4}));
+    std::set<int32_t> everyKind;
+    for (ObstacleKind kind : park::ObstacleKinds) {
+        everyKind.insert(static_cast<int32_t>(kind));
+    }
+    EXPECT_EQ(kinds, everyKind);
     EXPECT_EQ(pictures.size(), std::size(atlas::ObstaclePictures));
 }
 

@@ -360,20 +360,6 @@ TEST_F(AutoplayTest, WrittenEventsReadBackAsTheSameEvents) {
     }
 }
 
-TEST_F(AutoplayTest, AWriteThatIsLostIsReportedWithThePath) {
-    std::string error;
-    ASSERT_TRUE(tools::writeTextFile((dir / "out.txt").string(), "1\neasy.txt\n", error)) << error;
-    EXPECT_EQ(readFile("out.txt"), "1\neasy.txt\n");
-
-    // /dev/full takes the open and the buffered write, and refuses the bytes at the flush.
-    EXPECT_FALSE(tools::writeTextFile("/dev/full", "lost", error));
-    EXPECT_EQ(error.rfind("/dev/full: cannot be written", 0), 0u) << error;
-
-    const std::string missing = (dir / "no-such-dir" / "out.txt").string();
-    EXPECT_FALSE(tools::writeTextFile(missing, "lost", error));
-    EXPECT_EQ(error.rfind(missing + ": cannot be written", 0), 0u) << error;
-}
-
 TEST_F(AutoplayTest, TheParkCheckerReportsAParkWithNoWayThroughAsAnError) {
     // The checker's output, and its exit status, for a park directory.
     auto check = [this](const std::string& park, std::string& output) {

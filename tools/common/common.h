@@ -1,7 +1,7 @@
 #pragma once
 // What the developer tools and the tests share: scratch directories, copies of a park list,
-// checked text files, the table of expected replay scores, the obstacle kinds' names, and the
-// game's start-up on the headless platform.
+// checked text files, the table of expected replay scores, the obstacle kinds' names, whole
+// numbers from the command line, and the game's start-up on the headless platform.
 
 #include <cstdint>
 #include <filesystem>
@@ -49,6 +49,12 @@ bool recordExpected(const std::filesystem::path& table, const std::string& parkN
 const char* kindName(int32_t kind);
 // "1 (block), 2 (ramp), 3 (rail) or 4 (hazard)".
 std::string kindList();
+
+// Whole numbers from the command line: the whole text must be the number, so that a typo is
+// refused rather than read as 0 or as its first digits. wholeNumber also needs min <= value <=
+// max; unsignedWholeNumber takes any value of 64 bits but no sign, as strtoull would wrap "-1".
+bool wholeNumber(const char* text, long long min, long long max, long long& value);
+bool unsignedWholeNumber(const char* text, unsigned long long& value);
 
 // A fresh game on the headless platform: every key up and the clock at startTick, no sound,
 // every program-wide record at its start value. Nothing is started.

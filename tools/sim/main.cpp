@@ -2,7 +2,7 @@
 //              SCRIPT
 
 #include "park/readers.h"
-#include "tools/sim/numbers.h"
+#include "tools/common/common.h"
 #include "tools/sim/sim.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@
 
 namespace {
 
-using sim::wholeNumber;
+using tools::wholeNumber;
 
 int usage() {
     std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "

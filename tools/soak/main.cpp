@@ -2,7 +2,6 @@
 // temporary directory, so the high score file there is not touched) under random input.
 
 #include "tools/common/common.h"
-#include "tools/sim/numbers.h"
 #include "tools/soak/soak.h"
 
 #include <chrono>
@@ -39,12 +38,12 @@ int main(int argc, char** argv) {
         if (arg == "--dir") {
             dir = value;
         } else if (arg == "--frames") {
-            if (!sim::wholeNumber(value, 0, INT64_MAX, frames)) {
+            if (!tools::wholeNumber(value, 0, INT64_MAX, frames)) {
                 std::fprintf(stderr, "zanbury-soak: --frames takes a whole number, not '%s'\n",
                              value);
                 return 2;
             }
-        } else if (!sim::unsignedWholeNumber(value, seed)) {
+        } else if (!tools::unsignedWholeNumber(value, seed)) {
             std::fprintf(stderr,
                          "zanbury-soak: --seed takes a whole number from 0 to %llu, not '%s'\n",
                          static_cast<unsigned long long>(UINT64_MAX), value);

@@ -77,8 +77,7 @@ void parkEnd() {
         display::drawText("Press enter to continue...", 10, 460);
         gameState = GameState::ParkComplete;
     } else {
-        park::showEndScreen();
-        gameState = GameState::GameOver;
+        park::endRun();
     }
 }
 

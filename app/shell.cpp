@@ -1,10 +1,10 @@
 #include "app/shell.h"
 
 #include "app/flow.h"
+#include "app/records.h"
 #include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
-#include "park/park_files.h"
 #include "platform/platform.h"
 #include "skater/skater.h"
 
@@ -14,9 +14,14 @@
 FramePacer framePacer;
 
 bool startUp() {
-    std::string error;
-    if (!park::readParkList(error)) {
-        std::fprintf(stderr, "zanbury: %s\n", error.c_str());
+    park::Problem problem;
+    int32_t parkNumber = 0;
+    if (!park::readParkList(problem, parkNumber)) {
+        std::string text = park::formatProblem(problem);
+        if (parkNumber > 0) {
+            text += " (park " + std::to_string(parkNumber) + " of parks.txt)";
+        }
+        std::fprintf(stderr, "zanbury: %s\n", text.c_str());
         return false;
     }
     setStartUpRunValues();
@@ -59,15 +64,9 @@ void frameStep() {
 }
 
 void resetProgramRecords() {
-    run = RunState{};
-    gameState = GameState::Quit;
-    skater = Skater{};
-    park::parkList = park::ParkList{};
-    park::obstacleTable = park::ObstacleTable{};
-    park::clearFailedPark();
-    newGameMarker = Rect{};
-    exitMarker = Rect{};
-    framePacer = FramePacer{};
+#define ZANBURY_RESET(record, name) record = ZANBURY_RECORD_TYPE(record){};
+    ZANBURY_PROGRAM_RECORDS(ZANBURY_RESET)
+#undef ZANBURY_RESET
 }
 
 void shutDown() {

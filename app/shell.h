@@ -22,8 +22,9 @@ void paceAndPresent();
 
 void shutDown();
 
-// Puts every program-wide record back to its value at program start, so that one process can
-// run the game more than once (the simulator's callers, the tests).
+// Puts every program-wide record of the list in app/records.h back to its value at program
+// start, so that one process can run the game more than once (the simulator's callers, the
+// tests).
 void resetProgramRecords();
 
 // The whole program: start-up, the main loop until Quit or a close request, shutdown.

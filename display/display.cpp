@@ -130,20 +130,33 @@ void present() {
     }
 }
 
-uint16_t backBufferPixel(int32_t x, int32_t y) {
+namespace {
+
+// The back buffer's row of a point, or nullptr when there is no buffer or the point is off it.
+uint8_t* backRow(int32_t x, int32_t y) {
     SDL_Surface* b = state().backBuffer;
-    const auto* row = static_cast<const uint8_t*>(b->pixels) + y * b->pitch;
-    return reinterpret_cast<const uint16_t*>(row)[x];
+    if (b == nullptr || x < 0 || y < 0 || x >= b->w || y >= b->h) {
+        return nullptr;
+    }
+    return static_cast<uint8_t*>(b->pixels) + static_cast<std::ptrdiff_t>(y) * b->pitch;
+}
+
+} // namespace
+
+uint16_t backBufferPixel(int32_t x, int32_t y) {
+    const uint8_t* row = backRow(x, y);
+    return row == nullptr ? 0 : reinterpret_cast<const uint16_t*>(row)[x];
 }
 
 void setBackBufferPixel(int32_t x, int32_t y, uint16_t value) {
-    SDL_Surface* b = state().backBuffer;
-    auto* row = static_cast<uint8_t*>(b->pixels) + y * b->pitch;
-    reinterpret_cast<uint16_t*>(row)[x] = value;
+    if (uint8_t* row = backRow(x, y); row != nullptr) {
+        reinterpret_cast<uint16_t*>(row)[x] = value;
+    }
 }
 
 uint16_t mapColour(uint8_t r, uint8_t g, uint8_t b) {
-    return static_cast<uint16_t>(SDL_MapRGB(state().backBuffer->format, r, g, b));
+    // RGB565, as SDL maps it: the top 5, 6 and 5 bits of each channel.
+    return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
 }
 
 uint16_t keyColour() {

@@ -17,6 +17,12 @@ namespace display {
 bool openDisplay();
 void closeDisplay();
 
+// While the display is closed (before openDisplay, after closeDisplay or a failed open) every
+// operation below is safe and has no effect on any picture: blits and text draw nothing, present
+// presents nothing, backBufferPixel reads 0, setBackBufferPixel writes nothing and keyColour
+// reads 0. The game's rules never read a pixel, so the autoplayer plays millions of frames with
+// the display closed, and only the sounds are still asked for.
+
 // The whole back buffer, and the whole backdrop.
 inline constexpr Rect WholeScreen{0, 0, 640, 480};
 
@@ -36,10 +42,12 @@ void present();
 // sound still playing; an unknown name or a missing audio device plays nothing.
 void playSound(const char* name);
 
-// The back buffer, for tests, the simulator and the benchmarks.
+// The back buffer, for tests, the simulator and the benchmarks. A point outside the 640 x 480
+// buffer reads 0 and is not written.
 uint16_t backBufferPixel(int32_t x, int32_t y);
 void setBackBufferPixel(int32_t x, int32_t y, uint16_t value);
-// The display's 16-bit value of an RGB colour, and the key value of the sprite sheet.
+// The display's 16-bit value of an RGB colour (RGB565, open or not), and the key value of the
+// sprite sheet.
 uint16_t mapColour(uint8_t r, uint8_t g, uint8_t b);
 uint16_t keyColour();
 

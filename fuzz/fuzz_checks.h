@@ -2,6 +2,8 @@
 // What every fuzz target checks besides the sanitizers: a refusal names the file and the line,
 // and whatever a reader accepts it reads again the same from its own plain rewriting.
 
+#include "park/readers.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,18 +24,12 @@ inline void check(bool ok, const char* what, const std::string& detail = "") {
     }
 }
 
-// "fuzzed.txt:LINE: what is wrong", with a line of 1 or more.
-inline void checkRefusal(const std::string& error) {
-    const std::string prefix = std::string(FileName) + ":";
-    check(error.rfind(prefix, 0) == 0, "a refusal does not name the file", error);
-    std::size_t i = prefix.size();
-    std::size_t digits = i;
-    while (digits < error.size() && error[digits] >= '0' && error[digits] <= '9') {
-        ++digits;
-    }
-    check(digits > i && error[i] != '0', "a refusal has no line", error);
-    check(error.compare(digits, 2, ": ") == 0 && error.size() > digits + 2,
-          "a refusal does not say what is wrong", error);
+// A refusal names fuzzed.txt, a line of 1 or more, and what is wrong.
+inline void checkRefusal(const park::Problem& problem) {
+    const std::string text = park::formatProblem(problem);
+    check(problem.file == FileName, "a refusal does not name the file", text);
+    check(problem.line >= 1, "a refusal has no line", text);
+    check(!problem.what.empty(), "a refusal does not say what is wrong", text);
 }
 
 inline std::string_view asText(const uint8_t* data, size_t size) {

@@ -3,7 +3,7 @@
 // gives that number.
 
 #include "fuzz/fuzz_checks.h"
-#include "park/park_files.h"
+#include "park/readers.h"
 
 #include <cerrno>
 #include <climits>

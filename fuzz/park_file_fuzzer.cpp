@@ -3,7 +3,7 @@
 // its own plain rewriting; a refused one is named by file and line.
 
 #include "fuzz/fuzz_checks.h"
-#include "park/park_files.h"
+#include "park/readers.h"
 
 #include <cstdint>
 #include <string>
@@ -30,9 +30,9 @@ std::string rewrite(const park::ParkFile& p) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string error;
-    if (!park::parseParkFile(fuzz::asText(data, size), fuzz::FileName, parsed, error)) {
-        fuzz::checkRefusal(error);
+    park::Problem problem;
+    if (!park::parseParkFile(fuzz::asText(data, size), fuzz::FileName, parsed, problem)) {
+        fuzz::checkRefusal(problem);
         return 0;
     }
     fuzz::check(parsed.obstacleCount >= 0 && parsed.obstacleCount <= park::MaxObstacles,
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     "the record lines are not in order");
     }
     const std::string text = rewrite(parsed);
-    fuzz::check(park::parseParkFile(text, fuzz::FileName, reread, error),
-                "the rewritten park is refused", error);
+    fuzz::check(park::parseParkFile(text, fuzz::FileName, reread, problem),
+                "the rewritten park is refused", park::formatProblem(problem));
     fuzz::check(reread.obstacleCount == parsed.obstacleCount &&
                     reread.parkLength == parsed.parkLength,
                 "the rewritten park differs", text);

@@ -3,7 +3,7 @@
 // reads back the same from its own plain rewriting; a refused one is named by file and line.
 
 #include "fuzz/fuzz_checks.h"
-#include "park/park_files.h"
+#include "park/readers.h"
 
 #include <cstdint>
 #include <cstring>
@@ -19,9 +19,9 @@ bool isSpace(char c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     park::ParkListFile parsed;
-    std::string error;
-    if (!park::parseParkList(fuzz::asText(data, size), fuzz::FileName, parsed, error)) {
-        fuzz::checkRefusal(error);
+    park::Problem problem;
+    if (!park::parseParkList(fuzz::asText(data, size), fuzz::FileName, parsed, problem)) {
+        fuzz::checkRefusal(problem);
         return 0;
     }
     fuzz::check(parsed.parkCount >= 1 && parsed.parkCount <= park::MaxParks,
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     park::ParkListFile reread;
-    fuzz::check(park::parseParkList(text, fuzz::FileName, reread, error),
-                "the rewritten list is refused", error);
+    fuzz::check(park::parseParkList(text, fuzz::FileName, reread, problem),
+                "the rewritten list is refused", park::formatProblem(problem));
     fuzz::check(reread.parkCount == parsed.parkCount, "the rewritten list differs", text);
     for (int32_t i = 0; i < park::MaxParks; ++i) {
         fuzz::check(std::memcmp(reread.list.names[i], parsed.list.names[i],

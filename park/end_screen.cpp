@@ -1,10 +1,9 @@
-// The end screen, and the high score file that it compares with and rewrites.
+// The end screen, and the high score file that it compares with and rewrites; the end of a run.
 
 #include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
 #include "park/park.h"
-#include "park/park_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -59,9 +58,9 @@ void showEndScreen() {
 
     // A missing, empty or unreadable file holds no high score: any score beats it.
     std::string text;
-    std::string error;
+    Problem unread;
     int32_t stored = 0;
-    bool haveStored = readTextFile(HighScoreFile, text, error) && parseHighScore(text, stored);
+    bool haveStored = readTextFile(HighScoreFile, text, unread) && parseHighScore(text, stored);
 
     if (haveStored && run.score < stored) {
         display::drawText("Press enter to continue...", 10, 460);
@@ -77,12 +76,17 @@ void showEndScreen() {
         }
     }
 
-    if (failedParkName()[0] != '\0') {
+    if (failedPark.name[0] != '\0') {
         std::string line =
-            std::string("The park file ") + failedParkName() + " could not be loaded.";
+            std::string("The park file ") + failedPark.name + " could not be loaded.";
         display::drawText(line.c_str(), 130, 170);
-        clearFailedPark();
+        failedPark = FailedPark{}; // named once
     }
+}
+
+void endRun() {
+    showEndScreen();
+    gameState = GameState::GameOver;
 }
 
 } // namespace park

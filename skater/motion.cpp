@@ -116,7 +116,6 @@ void takeFall() {
     if (run.lives == 0) {
         run.messageSeconds = 0;
         resetSkater();
-        park::showEndScreen();
-        gameState = GameState::GameOver;
+        park::endRun();
     }
 }

@@ -7,6 +7,7 @@
 #include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <utility>
@@ -176,6 +177,44 @@ TEST_F(DisplayTest, TextOffAnyEdgeShowsExactlyItsPartOnTheScreen) {
         display::drawText("Wg", 10, far);
     }
     EXPECT_EQ(countNot(under), 0);
+}
+
+TEST_F(DisplayTest, WhileClosedEveryOperationIsSafeAndDrawsNothing) {
+    // The colour values come from RGB565 alone, as the open display's format gives them.
+    for (const auto& [r, g, b] : {std::array<uint8_t, 3>{0, 255, 0},
+                                  {255, 255, 255},
+                                  {8, 4, 8},
+                                  {7, 3, 7},
+                                  {200, 100, 50}}) {
+        EXPECT_EQ(display::mapColour(r, g, b),
+                  SDL_MapRGB(display::detail::state().backBuffer->format, r, g, b));
+    }
+    EXPECT_EQ(display::backBufferPixel(-1, 0), 0);
+    EXPECT_EQ(display::backBufferPixel(640, 479), 0);
+    fillBackBuffer(0x1111);
+    display::setBackBufferPixel(0, 480, 0x1234); // off the buffer: not written anywhere
+    display::setBackBufferPixel(-1, 5, 0x1234);
+    EXPECT_EQ(countNot(0x1111), 0);
+
+    display::present();
+    const int presents = headless::presentCount();
+    const uint32_t shown = headless::frameHash();
+    display::closeDisplay();
+    display::blitSprite(atlas::TitleLogo, 10, 10);
+    display::blitBackdrop(display::WholeScreen, 0, 0);
+    display::drawText("Low score", 130, 140);
+    display::setBackBufferPixel(3, 3, 0x1234);
+    display::present();
+    EXPECT_EQ(display::backBufferPixel(3, 3), 0);
+    EXPECT_EQ(display::keyColour(), 0);
+    EXPECT_EQ(display::mapColour(0, 255, 0), 0x07E0);
+    EXPECT_EQ(headless::presentCount(), presents) << "nothing is presented";
+    EXPECT_EQ(headless::frameHash(), shown);
+
+    // Opened again, it draws as before.
+    ASSERT_TRUE(display::openDisplay());
+    display::setBackBufferPixel(3, 3, 0x1234);
+    EXPECT_EQ(display::backBufferPixel(3, 3), 0x1234);
 }
 
 TEST_F(DisplayTest, APictureFileStandsInForAMissingResource) {

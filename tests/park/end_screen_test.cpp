@@ -1,13 +1,13 @@
 // The end screen's verdict, the high score file it reads and rewrites, and copyText.
 
-#include "tests/park/park_test_helpers.h"
+#include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
 
 #include <filesystem>
 #include <optional>
 #include <set>
 
-using namespace park_tests;
+using namespace testing_support;
 using testing_support::GameTest;
 using testing_support::readFile;
 using testing_support::writeFile;

@@ -1,9 +1,10 @@
 // The obstacle stream: entering, moving, clipping, retiring, and the obstacle window.
 
-#include "tests/park/park_test_helpers.h"
+#include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/park_text.h"
 
-using namespace park_tests;
+using namespace testing_support;
 using testing_support::GameTest;
 
 namespace {
@@ -21,7 +22,7 @@ class ObstaclesTest : public GameTest {
 
 TEST_F(ObstaclesTest, OneObstacleEntersCrossesAndRetiresOnTime) {
     // Away from the skater, so nothing else happens.
-    startPark(parkText(1000, {record(Block40, 100, 200, Block)}));
+    startPark(parkText(1000, {record(Block40, 100, 200, ObstacleKind::Block)}));
     playTo(100);
     EXPECT_EQ(obstacle(0).x, 640) << "inactive at parkFrame 100";
     EXPECT_FALSE(park::isActive(obstacle(0), 100));
@@ -58,14 +59,14 @@ TEST_F(ObstaclesTest, OneObstacleEntersCrossesAndRetiresOnTime) {
 }
 
 TEST_F(ObstaclesTest, AnObstacleDueAtFrameZeroMovesInTheFirstFrameAndAnEmptyParkDoesNothing) {
-    startPark(parkText(1000, {record(GreyBlock, 0, 100, Block)}));
+    startPark(parkText(1000, {record(GreyBlock, 0, 100, ObstacleKind::Block)}));
     frame();
     EXPECT_EQ(run.parkFrame, 1);
     EXPECT_EQ(obstacle(0).x, 636);
 
     startPark(parkText(1000, {}));
     EXPECT_EQ(run.lastActive, -1);
-    obstacle(0) = park::Obstacle{GreyBlock, 100, 0, 300, Block};
+    obstacle(0) = park::Obstacle{GreyBlock, 100, 0, 300, kindNumber(ObstacleKind::Block)};
     run.parkFrame = 10;
     park::stepObstacles();
     EXPECT_EQ(obstacle(0).x, 300);
@@ -113,7 +114,7 @@ TEST_F(ObstaclesTest, DrawingClipsAtBothScreenEdges) {
 
 TEST_F(ObstaclesTest, APictureBelowTheScreenIsNeverDrawnYetMovesAndRetires) {
     const Rect tall40{371, 1, 411, 41};
-    startPark(parkText(1000, {record(tall40, 0, 450, Block)}));
+    startPark(parkText(1000, {record(tall40, 0, 450, ObstacleKind::Block)}));
     frame();
     EXPECT_EQ(obstacle(0).x, 636);
     playTo(100);
@@ -130,11 +131,11 @@ TEST_F(ObstaclesTest, TheWindowHoldsTwentyOneAndMovesOnAtEachRetirement) {
     // Indices 0..20 are due one frame apart; index 21 is due at once but outside the window.
     std::vector<std::string> records;
     for (int i = 0; i < 21; ++i) {
-        records.push_back(record(GreyBlock, i, 100, Block));
+        records.push_back(record(GreyBlock, i, 100, ObstacleKind::Block));
     }
-    records.push_back(record(GreyBlock, 0, 200, Block));
+    records.push_back(record(GreyBlock, 0, 200, ObstacleKind::Block));
     for (int i = 22; i < 30; ++i) {
-        records.push_back(record(GreyBlock, 400 + i, 100, Block));
+        records.push_back(record(GreyBlock, 400 + i, 100, ObstacleKind::Block));
     }
     startPark(parkText(2000, records));
     EXPECT_EQ(run.lastActive, 20);
@@ -163,7 +164,7 @@ TEST_F(ObstaclesTest, TheWindowHoldsTwentyOneAndMovesOnAtEachRetirement) {
 TEST_F(ObstaclesTest, TheWindowStopsAtTheLastObstacleAndThenWalksNothing) {
     std::vector<std::string> records;
     for (int i = 0; i < 10; ++i) {
-        records.push_back(record(Hydrant, i * 30, 100, Block));
+        records.push_back(record(Hydrant, i * 30, 100, ObstacleKind::Block));
     }
     startPark(parkText(2000, records));
     EXPECT_EQ(run.lastActive, 9);
@@ -181,7 +182,8 @@ TEST_F(ObstaclesTest, TheWindowStopsAtTheLastObstacleAndThenWalksNothing) {
     // Obstacles that would be active are not walked once the window is past them, and the
     // record after the park's last one is never walked.
     for (int i = 0; i < 11; ++i) {
-        obstacle(i) = park::Obstacle{GreyBlock, 100, run.parkFrame, 300, Block};
+        obstacle(i) =
+            park::Obstacle{GreyBlock, 100, run.parkFrame, 300, kindNumber(ObstacleKind::Block)};
     }
     frame();
     for (int i = 0; i < 11; ++i) {
@@ -192,7 +194,8 @@ TEST_F(ObstaclesTest, TheWindowStopsAtTheLastObstacleAndThenWalksNothing) {
 
 TEST_F(ObstaclesTest, AnObstacleThatRetiresOutOfOrderPushesTheLowestOneOut) {
     // A is wide, B narrow; both enter together, so B leaves the screen first.
-    startPark(parkText(1000, {record(LongBlock, 0, 100, Block), record(Hydrant, 0, 300, Block)}));
+    startPark(parkText(1000, {record(LongBlock, 0, 100, ObstacleKind::Block),
+                              record(Hydrant, 0, 300, ObstacleKind::Block)}));
     // B retires in its active frame floor((640 + 25) / 4) + 1 = 167, at x -28.
     playTo(166);
     EXPECT_EQ(run.firstActive, 0);
@@ -220,12 +223,12 @@ TEST_F(ObstaclesTest, AnObstacleThatRetiresOutOfOrderPushesTheLowestOneOut) {
 
 TEST_F(ObstaclesTest, TheSkatersPassSkipsTheObstaclePushedOutInThatFrame) {
     // The same two obstacles; A becomes a hazard across the skater just before B retires.
-    const std::string park =
-        parkText(1000, {record(LongBlock, 0, 100, Block), record(Hydrant, 0, 300, Block)});
+    const std::string park = parkText(1000, {record(LongBlock, 0, 100, ObstacleKind::Block),
+                                             record(Hydrant, 0, 300, ObstacleKind::Block)});
     for (int32_t hazardFrame : {166, 167}) {
         startPark(park);
         playTo(hazardFrame - 1);
-        obstacle(0).kind = Hazard;
+        obstacle(0).kind = kindNumber(ObstacleKind::Hazard);
         obstacle(0).y = 400;
         frame();
         if (hazardFrame == 166) {

@@ -1,14 +1,14 @@
 // The park list and park file formats, their refusals, and loading a park into the table.
 
-#include "park/park_files.h"
-#include "tests/park/park_test_helpers.h"
+#include "park/readers.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/park_text.h"
 
 #include <filesystem>
 
 #include <sys/stat.h>
 
-using namespace park_tests;
+using namespace testing_support;
 using testing_support::GameTest;
 using testing_support::writeFile;
 
@@ -17,25 +17,28 @@ namespace {
 class ParkFilesTest : public GameTest {
   protected:
     // Parses the park file text; the result stays in `parsed`.
-    bool parse(const std::string& text, std::string& error) {
-        return park::parseParkFile(text, "p.txt", parsed, error);
+    bool parse(const std::string& text, park::Problem& problem) {
+        return park::parseParkFile(text, "p.txt", parsed, problem);
     }
-    bool parseList(const std::string& text, std::string& error) {
-        return park::parseParkList(text, "parks.txt", parsedList, error);
+    bool parseList(const std::string& text, park::Problem& problem) {
+        return park::parseParkList(text, "parks.txt", parsedList, problem);
     }
-    void expectRefusedPark(const std::string& text, const std::string& where,
-                           const std::string& what) {
-        std::string error;
-        EXPECT_FALSE(park::parseParkFile(text, "p.txt", parsed, error)) << text;
-        EXPECT_EQ(error.rfind(where, 0), 0u) << error;
-        EXPECT_NE(error.find(what), std::string::npos) << error;
+    // The refusal names the file and the line apart from what is wrong, which holds `what`.
+    static void expectProblem(const park::Problem& problem, const char* file, int32_t line,
+                              const std::string& what) {
+        EXPECT_EQ(problem.file, file) << problem.what;
+        EXPECT_EQ(problem.line, line) << problem.what;
+        EXPECT_NE(problem.what.find(what), std::string::npos) << problem.what;
     }
-    void expectRefusedList(const std::string& text, const std::string& where,
-                           const std::string& what) {
-        std::string error;
-        EXPECT_FALSE(park::parseParkList(text, "parks.txt", parsedList, error)) << text;
-        EXPECT_EQ(error.rfind(where, 0), 0u) << error;
-        EXPECT_NE(error.find(what), std::string::npos) << error;
+    void expectRefusedPark(const std::string& text, int32_t line, const std::string& what) {
+        park::Problem problem;
+        EXPECT_FALSE(parse(text, problem)) << text;
+        expectProblem(problem, "p.txt", line, what);
+    }
+    void expectRefusedList(const std::string& text, int32_t line, const std::string& what) {
+        park::Problem problem;
+        EXPECT_FALSE(parseList(text, problem)) << text;
+        expectProblem(problem, "parks.txt", line, what);
     }
 
     park::ParkFile parsed;
@@ -43,10 +46,10 @@ class ParkFilesTest : public GameTest {
 };
 
 TEST_F(ParkFilesTest, ParkListLayoutDoesNotMatterAndExtraNamesAreIgnored) {
-    std::string error;
-    ASSERT_TRUE(parseList("3 a.txt b.txt\tc.txt", error)) << error;
+    park::Problem problem;
+    ASSERT_TRUE(parseList("3 a.txt b.txt\tc.txt", problem)) << park::formatProblem(problem);
     park::ParkListFile oneLine = parsedList;
-    ASSERT_TRUE(parseList("3\na.txt\nb.txt\nc.txt\n", error)) << error;
+    ASSERT_TRUE(parseList("3\na.txt\nb.txt\nc.txt\n", problem)) << park::formatProblem(problem);
     EXPECT_EQ(parsedList.parkCount, 3);
     for (int i = 0; i < park::MaxParks; ++i) {
         EXPECT_STREQ(parsedList.list.names[i], oneLine.list.names[i]) << "slot " << i;
@@ -55,7 +58,8 @@ TEST_F(ParkFilesTest, ParkListLayoutDoesNotMatterAndExtraNamesAreIgnored) {
     EXPECT_EQ(parsedList.nameLine[2], 4);
 
     // Names after the count-th, and anything else after them, are not read.
-    ASSERT_TRUE(parseList("+2\nfirst.txt second.txt third.txt\n%%%\n", error)) << error;
+    ASSERT_TRUE(parseList("+2\nfirst.txt second.txt third.txt\n%%%\n", problem))
+        << park::formatProblem(problem);
     EXPECT_EQ(parsedList.parkCount, 2);
     EXPECT_STREQ(parsedList.list.names[1], "second.txt");
     EXPECT_STREQ(parsedList.list.names[2], "");
@@ -65,31 +69,30 @@ TEST_F(ParkFilesTest, ParkListLayoutDoesNotMatterAndExtraNamesAreIgnored) {
     for (int i = 0; i < 26; ++i) {
         full += " p" + std::to_string(i);
     }
-    ASSERT_TRUE(parseList(full, error)) << error;
+    ASSERT_TRUE(parseList(full, problem)) << park::formatProblem(problem);
     EXPECT_STREQ(parsedList.list.names[25], "p25");
-    ASSERT_TRUE(parseList("1 " + std::string(29, 'n'), error)) << error;
+    ASSERT_TRUE(parseList("1 " + std::string(29, 'n'), problem)) << park::formatProblem(problem);
     EXPECT_EQ(std::string(parsedList.list.names[0]), std::string(29, 'n'));
 }
 
 TEST_F(ParkFilesTest, ParkListRefusalsNameTheFileTheLineAndTheProblem) {
-    expectRefusedList("2\nok.txt\n" + std::string(30, 'x') + "\n",
-                      "parks.txt:3: ", "30 characters");
+    expectRefusedList("2\nok.txt\n" + std::string(30, 'x') + "\n", 3, "30 characters");
     std::string many = "27";
     for (int i = 0; i < 27; ++i) {
         many += "\np" + std::to_string(i);
     }
-    expectRefusedList(many, "parks.txt:1: ", "27");
-    expectRefusedList("0\n", "parks.txt:1: ", "at least 1");
-    expectRefusedList("\n\n-3\na.txt\n", "parks.txt:3: ", "-3");
-    expectRefusedList("3\na.txt\nb.txt", "parks.txt:3: ", "names only 2");
-    expectRefusedList("two\na.txt\n", "parks.txt:1: ", "not a number");
-    expectRefusedList("", "parks.txt:1: ", "the number of parks");
-    expectRefusedList("99999999999 a.txt", "parks.txt:1: ", "out of range");
+    expectRefusedList(many, 1, "27");
+    expectRefusedList("0\n", 1, "at least 1");
+    expectRefusedList("\n\n-3\na.txt\n", 3, "-3");
+    expectRefusedList("3\na.txt\nb.txt", 3, "names only 2");
+    expectRefusedList("two\na.txt\n", 1, "not a number");
+    expectRefusedList("", 1, "the number of parks");
+    expectRefusedList("99999999999 a.txt", 1, "out of range");
 }
 
 TEST_F(ParkFilesTest, ARecordMapsFileOrderToFieldsAndLineBreaksCarryNoMeaning) {
-    std::string error;
-    ASSERT_TRUE(parse("1 500\n10 20 40 60 300 200 1\n", error)) << error;
+    park::Problem problem;
+    ASSERT_TRUE(parse("1 500\n10 20 40 60 300 200 1\n", problem)) << park::formatProblem(problem);
     const park::Obstacle o = parsed.records[0];
     EXPECT_EQ(o.src, (Rect{20, 10, 60, 40}));
     EXPECT_EQ(o.src.width(), 40);
@@ -102,7 +105,8 @@ TEST_F(ParkFilesTest, ARecordMapsFileOrderToFieldsAndLineBreaksCarryNoMeaning) {
     EXPECT_EQ(parsed.parkLength, 500);
 
     // Split over lines, and followed by numbers that no count asks for.
-    ASSERT_TRUE(parse("1\n500 10\n20\n\n40 60\t300 200\n1 7 7 7 7 7 7 7\n", error)) << error;
+    ASSERT_TRUE(parse("1\n500 10\n20\n\n40 60\t300 200\n1 7 7 7 7 7 7 7\n", problem))
+        << park::formatProblem(problem);
     EXPECT_EQ(parsed.records[0].src, o.src);
     EXPECT_EQ(parsed.records[0].startFrame, o.startFrame);
     EXPECT_EQ(parsed.records[0].y, o.y);
@@ -111,64 +115,77 @@ TEST_F(ParkFilesTest, ARecordMapsFileOrderToFieldsAndLineBreaksCarryNoMeaning) {
     EXPECT_EQ(parsed.recordLine[0], 2);
 
     // The extremes of a 32-bit number are numbers.
-    ASSERT_TRUE(parse("1 2147483647 10 20 40 60 -2147483648 200 -7\n", error)) << error;
+    ASSERT_TRUE(parse("1 2147483647 10 20 40 60 -2147483648 200 -7\n", problem))
+        << park::formatProblem(problem);
     EXPECT_EQ(parsed.parkLength, 2147483647);
     EXPECT_EQ(parsed.records[0].startFrame, -2147483648);
     EXPECT_EQ(parsed.records[0].kind, -7);
 }
 
 TEST_F(ParkFilesTest, ParkFileRefusalsNameTheFileTheLineAndTheProblem) {
-    const std::string rec = record(GreyBlock, 10, 100, Block);
+    const std::string rec = record(GreyBlock, 10, 100, ObstacleKind::Block);
     std::string full = "200 1000\n";
     for (int i = 0; i < 200; ++i) {
         full += rec;
     }
-    std::string error;
-    EXPECT_TRUE(parse(full, error)) << error;
+    park::Problem problem;
+    EXPECT_TRUE(parse(full, problem)) << park::formatProblem(problem);
     EXPECT_EQ(parsed.obstacleCount, 200);
 
-    expectRefusedPark("201 1000\n" + rec, "p.txt:1: ", "201");
-    expectRefusedPark("-1 1000\n", "p.txt:1: ", "-1");
-    expectRefusedPark("3 1000\n" + rec + rec, "p.txt:", "obstacle 3 of the 3");
-    expectRefusedPark("1 1000\n123 267 159 331 fifty 396 1\n",
-                      "p.txt:2: ", "the start frame of obstacle 1 'fifty' is not a number");
-    expectRefusedPark("1 1000\n123 267\n159 331 50 396 1x\n", "p.txt:3: ", "'1x' is not a number");
-    expectRefusedPark("1 1000\n123 267 159 331 2147483648 396 1\n", "p.txt:2: ", "out of range");
-    expectRefusedPark("1 1000\n123 267 159 331 -2147483649 396 1\n", "p.txt:2: ", "out of range");
-    expectRefusedPark("1\n0\n" + rec, "p.txt:2: ", "at least 1");
-    expectRefusedPark("0 -5\n", "p.txt:1: ", "-5");
-    expectRefusedPark("1", "p.txt:1: ", "the park length");
+    expectRefusedPark("201 1000\n" + rec, 1, "201");
+    expectRefusedPark("-1 1000\n", 1, "-1");
+    expectRefusedPark("3 1000\n" + rec + rec, 3, "obstacle 3 of the 3");
+    expectRefusedPark("1 1000\n123 267 159 331 fifty 396 1\n", 2,
+                      "the start frame of obstacle 1 'fifty' is not a number");
+    expectRefusedPark("1 1000\n123 267\n159 331 50 396 1x\n", 3, "'1x' is not a number");
+    expectRefusedPark("1 1000\n123 267 159 331 2147483648 396 1\n", 2, "out of range");
+    expectRefusedPark("1 1000\n123 267 159 331 -2147483649 396 1\n", 2, "out of range");
+    expectRefusedPark("1\n0\n" + rec, 2, "at least 1");
+    expectRefusedPark("0 -5\n", 1, "-5");
+    expectRefusedPark("1", 1, "the park length");
 }
 
 TEST_F(ParkFilesTest, OddPicturesAreAcceptedAndOnlyFarOffValuesRefused) {
-    std::string error;
+    park::Problem problem;
     // Partly or wholly off the screen, outside the sheet, or empty: accepted, as the old reading
     // did (such a picture draws nothing; the park checker warns of it).
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{371, 1, 411, 41}, 0, 450, Block), error)) << error;
-    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, -35, Block), error)) << error;
-    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, 480, Block), error)) << error;
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{500, 0, 507, 10}, 0, 100, Block), error)) << error;
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{20, 0, 10, 10}, 0, 100, Block), error)) << error;
-    EXPECT_TRUE(parse("1 100\n" + record(Rect{-10000, 0, 10000, 10}, 0, -10000, Block), error))
-        << error;
+    EXPECT_TRUE(
+        parse("1 100\n" + record(Rect{371, 1, 411, 41}, 0, 450, ObstacleKind::Block), problem))
+        << park::formatProblem(problem);
+    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, -35, ObstacleKind::Block), problem))
+        << park::formatProblem(problem);
+    EXPECT_TRUE(parse("1 100\n" + record(GreyBlock, 0, 480, ObstacleKind::Block), problem))
+        << park::formatProblem(problem);
+    EXPECT_TRUE(
+        parse("1 100\n" + record(Rect{500, 0, 507, 10}, 0, 100, ObstacleKind::Block), problem))
+        << park::formatProblem(problem);
+    EXPECT_TRUE(
+        parse("1 100\n" + record(Rect{20, 0, 10, 10}, 0, 100, ObstacleKind::Block), problem))
+        << park::formatProblem(problem);
+    EXPECT_TRUE(parse(
+        "1 100\n" + record(Rect{-10000, 0, 10000, 10}, 0, -10000, ObstacleKind::Block), problem))
+        << park::formatProblem(problem);
 
     // Beyond 10000 pixels the sums of the game's boxes could leave 32 bits: refused.
-    expectRefusedPark("1 100\n" + record(Rect{-2147483647 - 1, 0, 2147483647, 10}, 0, 100, Block),
-                      "p.txt:2: ", "beyond 10000");
-    expectRefusedPark("2 100\n" + record(GreyBlock, 0, 100, Block) +
-                          record(Rect{0, 0, 10001, 10}, 0, 100, Block),
-                      "p.txt:3: ", "obstacle 2");
-    expectRefusedPark("1 100\n" + record(GreyBlock, 0, 2147483647, Block),
-                      "p.txt:2: ", "beyond 10000");
-    expectRefusedPark("1 100\n" + record(GreyBlock, 0, -10001, Block), "p.txt:2: ", "beyond 10000");
+    expectRefusedPark(
+        "1 100\n" + record(Rect{-2147483647 - 1, 0, 2147483647, 10}, 0, 100, ObstacleKind::Block),
+        2, "beyond 10000");
+    expectRefusedPark("2 100\n" + record(GreyBlock, 0, 100, ObstacleKind::Block) +
+                          record(Rect{0, 0, 10001, 10}, 0, 100, ObstacleKind::Block),
+                      3, "obstacle 2");
+    expectRefusedPark("1 100\n" + record(GreyBlock, 0, 2147483647, ObstacleKind::Block), 2,
+                      "beyond 10000");
+    expectRefusedPark("1 100\n" + record(GreyBlock, 0, -10001, ObstacleKind::Block), 2,
+                      "beyond 10000");
 }
 
 TEST_F(ParkFilesTest, ReadParkListFillsTheListOrRefusesAndChangesNothing) {
     writeFile("a.txt", "0 100\n");
-    writeFile("b.txt", "1 50\n" + record(GreyBlock, 0, 100, Block));
+    writeFile("b.txt", "1 50\n" + record(GreyBlock, 0, 100, ObstacleKind::Block));
     writeFile("parks.txt", "2\na.txt b.txt\n");
-    std::string error;
-    ASSERT_TRUE(park::readParkList(error)) << error;
+    park::Problem problem;
+    int32_t parkNumber = -1;
+    ASSERT_TRUE(park::readParkList(problem, parkNumber)) << park::formatProblem(problem);
     EXPECT_EQ(run.parkCount, 2);
     EXPECT_STREQ(park::parkList.names[0], "a.txt");
     EXPECT_STREQ(park::parkList.names[1], "b.txt");
@@ -184,40 +201,46 @@ TEST_F(ParkFilesTest, ReadParkListFillsTheListOrRefusesAndChangesNothing) {
     writeFile("parks.txt", "3 c.txt d.txt missing.txt\n");
     writeFile("c.txt", "0 10\n");
     writeFile("d.txt", "0 10\n");
-    EXPECT_FALSE(park::readParkList(error));
-    EXPECT_NE(error.find("missing.txt"), std::string::npos) << error;
-    EXPECT_NE(error.find("park 3 of parks.txt"), std::string::npos) << error;
+    EXPECT_FALSE(park::readParkList(problem, parkNumber));
+    expectProblem(problem, "missing.txt", 0, "cannot be read");
+    EXPECT_EQ(parkNumber, 3) << "the third park of the list";
     expectUnchanged("a park file is missing");
+    // Start-up prints it as one line: where, what, and the park's place in the list.
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(startUp());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zanbury: missing.txt: cannot be read: No such file or directory (park 3 of "
+              "parks.txt)\n");
 
     writeFile("parks.txt", "2 c.txt broken.txt\n");
-    writeFile("broken.txt", "2 100\n" + record(GreyBlock, 0, 100, Block) + "1 2 3\n");
-    EXPECT_FALSE(park::readParkList(error));
-    EXPECT_EQ(error.rfind("broken.txt:", 0), 0u) << error;
-    EXPECT_NE(error.find("obstacle 2"), std::string::npos) << error;
+    writeFile("broken.txt", "2 100\n" + record(GreyBlock, 0, 100, ObstacleKind::Block) + "1 2 3\n");
+    EXPECT_FALSE(park::readParkList(problem, parkNumber));
+    expectProblem(problem, "broken.txt", 3, "obstacle 2");
+    EXPECT_EQ(parkNumber, 2);
     expectUnchanged("a park file is broken");
 
     writeFile("parks.txt", "0\n");
-    EXPECT_FALSE(park::readParkList(error));
+    EXPECT_FALSE(park::readParkList(problem, parkNumber));
+    EXPECT_EQ(parkNumber, 0) << "the list itself is at fault";
     expectUnchanged("the list is refused");
 
     std::filesystem::remove("parks.txt");
-    EXPECT_FALSE(park::readParkList(error));
-    EXPECT_EQ(error.rfind("parks.txt", 0), 0u) << error;
-    EXPECT_NE(error.find("cannot be read"), std::string::npos) << error;
+    EXPECT_FALSE(park::readParkList(problem, parkNumber));
+    expectProblem(problem, "parks.txt", 0, "cannot be read");
     expectUnchanged("parks.txt is missing");
 
     // A name of a pipe or of a device is refused at once: neither waited on nor read for ever.
     ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);
     for (const char* odd : {"pipe.txt", "/dev/zero", "."}) {
         writeFile("parks.txt", std::string("2 c.txt ") + odd + "\n");
-        EXPECT_FALSE(park::readParkList(error)) << odd;
-        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+        EXPECT_FALSE(park::readParkList(problem, parkNumber)) << odd;
+        expectProblem(problem, odd, 0, "not a regular file");
         expectUnchanged(odd);
     }
     writeFile("big.txt", std::string(park::MaxTextFileBytes + 1, ' '));
     writeFile("parks.txt", "1 big.txt\n");
-    EXPECT_FALSE(park::readParkList(error));
-    EXPECT_NE(error.find("larger than 16 MiB"), std::string::npos) << error;
+    EXPECT_FALSE(park::readParkList(problem, parkNumber));
+    expectProblem(problem, "big.txt", 0, "larger than 16 MiB");
     expectUnchanged("a park file is far too large");
 }
 
@@ -229,7 +252,7 @@ TEST_F(ParkFilesTest, LoadParkFillsTheTableAndOpensTheWindow) {
     for (Case c : {Case{0, -1}, Case{1, 0}, Case{21, 20}, Case{25, 20}}) {
         std::vector<std::string> records;
         for (int i = 0; i < c.count; ++i) {
-            records.push_back(record(GreyBlock, i * 10, 100, Block));
+            records.push_back(record(GreyBlock, i * 10, 100, ObstacleKind::Block));
         }
         usePark(parkText(700, records));
         run.firstActive = 5;
@@ -246,8 +269,9 @@ TEST_F(ParkFilesTest, LoadParkFillsTheTableAndOpensTheWindow) {
 }
 
 TEST_F(ParkFilesTest, LoadingTwiceGivesTheSameTableAndTouchesNothingElse) {
-    usePark(parkText(900, {record(GreyBlock, 5, 100, Block), record(Ramp, 40, 399, RampKind),
-                           record(Hydrant, 80, 396, Hazard)}));
+    usePark(parkText(900, {record(GreyBlock, 5, 100, ObstacleKind::Block),
+                           record(Ramp, 40, 399, ObstacleKind::Ramp),
+                           record(Hydrant, 80, 396, ObstacleKind::Hazard)}));
     park::Obstacle beyond;
     beyond.src = TallBlock;
     beyond.x = -17;
@@ -294,8 +318,8 @@ TEST_F(ParkFilesTest, LoadingTwiceGivesTheSameTableAndTouchesNothingElse) {
 }
 
 TEST_F(ParkFilesTest, StartFramesNearTheEndOfTheRangeAreHandledWithoutOverflow) {
-    startPark(parkText(2147483647, {record(GreyBlock, 2147483647, 100, Block),
-                                    record(GreyBlock, 2147483600, 100, Block)}));
+    startPark(parkText(2147483647, {record(GreyBlock, 2147483647, 100, ObstacleKind::Block),
+                                    record(GreyBlock, 2147483600, 100, ObstacleKind::Block)}));
     run.parkFrame = 2147483600;
     for (int i = 0; i < 3; ++i) {
         frame();

@@ -1,12 +1,13 @@
 // A park file that vanishes or breaks after start-up: the run ends on the end screen, which
 // names the park file, and the game goes on.
 
-#include "tests/park/park_test_helpers.h"
+#include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/park_text.h"
 
 #include <filesystem>
 
-using namespace park_tests;
+using namespace testing_support;
 using platform::Key;
 using testing_support::GameTest;
 using testing_support::readFile;
@@ -59,7 +60,7 @@ TEST_F(ParkLoadFailureTest, AParkThatVanishedBeforeItsLoadEndsTheRun) {
     EXPECT_NE(reason.find("park.txt"), std::string::npos) << reason;
     expectEndScreenNamingThePark(true, 70);
     EXPECT_EQ(readFile("highscore.txt"), "70");
-    EXPECT_STREQ(park::failedParkName(), "") << "named once, then forgotten";
+    EXPECT_STREQ(park::failedPark.name, "") << "named once, then forgotten";
     EXPECT_EQ(run.lastActive, -1);
 
     // The end screen waits for Enter as usual; once the file is back a new run plays, and its
@@ -80,7 +81,7 @@ TEST_F(ParkLoadFailureTest, AParkThatVanishedBeforeItsLoadEndsTheRun) {
 }
 
 TEST_F(ParkLoadFailureTest, AParkThatBrokeBeforeItsLoadEndsTheRunAndKeepsALowHighScoreFile) {
-    usePark(parkText(100, {record(GreyBlock, 0, 100, Block)}));
+    usePark(parkText(100, {record(GreyBlock, 0, 100, ObstacleKind::Block)}));
     writeFile("highscore.txt", "500\n");
     writeFile("park.txt", "1 100\n267 123 331 oops 0 100 1\n");
     startNewRun();
@@ -96,7 +97,7 @@ TEST_F(ParkLoadFailureTest, AParkThatBrokeBeforeItsLoadEndsTheRunAndKeepsALowHig
 
 TEST_F(ParkLoadFailureTest, AParkThatBreaksBeforeTheRestartAfterAFallEndsTheRun) {
     for (bool vanish : {false, true}) {
-        startPark(parkText(1000, {record(Hydrant, 0, 400, Hazard)}));
+        startPark(parkText(1000, {record(Hydrant, 0, 400, ObstacleKind::Hazard)}));
         writeFile("highscore.txt", "0");
         park::obstacleTable.records[0].x = 104; // across the skater after the next move
         run.score = 8;

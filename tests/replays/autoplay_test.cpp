@@ -4,6 +4,7 @@
 #include "tests/support/game_fixture.h"
 #include "tools/autoplay/autoplay.h"
 #include "tools/autoplay/snapshot.h"
+#include "tools/common/common.h"
 #include "tools/sim/sim.h"
 
 #include <algorithm>
@@ -218,7 +219,7 @@ TEST_F(AutoplayTest, AParkNothingGetsThroughNamesTheObstacleAndTheFrame) {
         EXPECT_FALSE(a.stuck.narrowed);
         ASSERT_EQ(a.stuck.obstacles.size(), 1u) << a.rules.name;
         EXPECT_EQ(a.stuck.obstacles[0].index, 0);
-        EXPECT_EQ(a.stuck.obstacles[0].kind, 4);
+        EXPECT_EQ(a.stuck.obstacles[0].kind, static_cast<int32_t>(park::ObstacleKind::Hazard));
         EXPECT_EQ(a.stuck.obstacles[0].line, 2);
     }
     // The wall reaches the skater's column (x below 118) in park frame 131; a jump from the
@@ -328,17 +329,17 @@ TEST_F(AutoplayTest, JoinedScriptsPlayAWholeRunAndScoresAreKeptInATable) {
     const auto table = dir / "expected.txt";
     writeFile("expected.txt", "# park score\nmixed.txt 1\nother.txt 7\n");
     std::string error;
-    ASSERT_TRUE(autoplay::recordExpected(table, "mixed.txt", b.score, error)) << error;
-    ASSERT_TRUE(autoplay::recordExpected(table, "easy.txt", a.score, error)) << error;
+    ASSERT_TRUE(tools::recordExpected(table, "mixed.txt", b.score, error)) << error;
+    ASSERT_TRUE(tools::recordExpected(table, "easy.txt", a.score, error)) << error;
     std::vector<std::pair<std::string, int32_t>> rows;
-    ASSERT_TRUE(autoplay::readExpected(table, rows, error)) << error;
+    ASSERT_TRUE(tools::readExpected(table, rows, error)) << error;
     const std::vector<std::pair<std::string, int32_t>> wanted{
         {"mixed.txt", b.score}, {"other.txt", 7}, {"easy.txt", a.score}};
     EXPECT_EQ(rows, wanted);
     EXPECT_EQ(readFile("expected.txt").rfind("# park score\n", 0), 0u);
 
     writeFile("expected.txt", "mixed.txt\n");
-    EXPECT_FALSE(autoplay::readExpected(table, rows, error));
+    EXPECT_FALSE(tools::readExpected(table, rows, error));
     EXPECT_NE(error.find(":1:"), std::string::npos) << error;
 }
 
@@ -357,21 +358,6 @@ TEST_F(AutoplayTest, WrittenEventsReadBackAsTheSameEvents) {
         EXPECT_EQ(again[i].key, events[i].key) << i;
         EXPECT_EQ(again[i].action, events[i].action) << i;
     }
-}
-
-TEST_F(AutoplayTest, AWriteThatIsLostIsReportedWithThePath) {
-    std::string error;
-    ASSERT_TRUE(autoplay::writeTextFile((dir / "out.txt").string(), "1\neasy.txt\n", error))
-        << error;
-    EXPECT_EQ(readFile("out.txt"), "1\neasy.txt\n");
-
-    // /dev/full takes the open and the buffered write, and refuses the bytes at the flush.
-    EXPECT_FALSE(autoplay::writeTextFile("/dev/full", "lost", error));
-    EXPECT_EQ(error.rfind("/dev/full: cannot be written", 0), 0u) << error;
-
-    const std::string missing = (dir / "no-such-dir" / "out.txt").string();
-    EXPECT_FALSE(autoplay::writeTextFile(missing, "lost", error));
-    EXPECT_EQ(error.rfind(missing + ": cannot be written", 0), 0u) << error;
 }
 
 TEST_F(AutoplayTest, TheParkCheckerReportsAParkWithNoWayThroughAsAnError) {

@@ -3,8 +3,9 @@
 // the score of tests/replays/expected.txt; and the scripts joined play the whole run of
 // data/parks.txt to the end screen and a new high score.
 
-#include "park/park_files.h"
+#include "park/readers.h"
 #include "tools/autoplay/autoplay.h"
+#include "tools/common/common.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ const fs::path Expected = Replays / "expected.txt";
 std::vector<std::string> shippedParks() {
     std::vector<std::string> names;
     std::string error;
-    if (!autoplay::parkNames(Data, names, error)) {
+    if (!tools::parkNames(Data, names, error)) {
         names.clear();
     }
     return names;
@@ -55,15 +56,21 @@ bool readScript(const std::string& park, std::vector<sim::ScriptEvent>& events,
                 std::string& error) {
     const fs::path path = Replays / scriptName(park);
     std::string text;
-    return park::readTextFile(path.string().c_str(), text, error) &&
-           sim::parseScript(text, path.string().c_str(), events, error);
+    park::Problem problem;
+    if (!park::readTextFile(path.string().c_str(), text, problem)) {
+        error = park::formatProblem(problem);
+        return false;
+    }
+    return sim::parseScript(text, path.string().c_str(), events, error);
 }
 
 bool parkLength(const fs::path& path, int32_t& length, std::string& error) {
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
-    if (!park::readTextFile(path.string().c_str(), text, error) ||
-        !park::parseParkFile(text, path.string().c_str(), file, error)) {
+    park::Problem problem;
+    if (!park::readTextFile(path.string().c_str(), text, problem) ||
+        !park::parseParkFile(text, path.string().c_str(), file, problem)) {
+        error = park::formatProblem(problem);
         return false;
     }
     length = file.parkLength;
@@ -73,7 +80,7 @@ bool parkLength(const fs::path& path, int32_t& length, std::string& error) {
 std::map<std::string, int32_t> expectedScores() {
     std::vector<std::pair<std::string, int32_t>> rows;
     std::string error;
-    EXPECT_TRUE(autoplay::readExpected(Expected, rows, error)) << error;
+    EXPECT_TRUE(tools::readExpected(Expected, rows, error)) << error;
     return {rows.begin(), rows.end()};
 }
 
@@ -94,9 +101,10 @@ TEST_P(ShippedParkReplay, CompletesTheParkAloneWithNoFallAndTheExpectedScore) {
     int32_t length = 0;
     ASSERT_TRUE(parkLength(Data / park, length, error)) << error;
 
-    autoplay::ScratchDir scratch("replay");
-    ASSERT_TRUE(autoplay::writeTextFile((scratch.path / "parks.txt").string(),
-                                        "1\n" + scriptName(park) + "\n", error))
+    tools::ScratchDir scratch("replay");
+    ASSERT_EQ(scratch.error, "");
+    ASSERT_TRUE(tools::writeTextFile((scratch.path / "parks.txt").string(),
+                                     "1\n" + scriptName(park) + "\n", error))
         << error;
     fs::copy_file(Data / park, scratch.path / scriptName(park));
 
@@ -139,9 +147,9 @@ TEST(WholeRunReplay, EveryParkInTurnEndsWithANewHighScoreWrittenAsItsDigits) {
         total += scores.at(scriptName(park));
     }
 
-    autoplay::ScratchDir scratch("whole-run");
-    std::string error;
-    ASSERT_TRUE(autoplay::copyParks(Data, scratch.path, error)) << error;
+    tools::ScratchDir scratch("whole-run");
+    std::string error = scratch.error;
+    ASSERT_TRUE(error.empty() && tools::copyParks(Data, scratch.path, error)) << error;
     ASSERT_FALSE(fs::exists(scratch.path / "highscore.txt"));
     const std::vector<sim::ScriptEvent> whole = autoplay::joinRun(scripts, lengths);
     autoplay::ReplayOutcome out = autoplay::replay(scratch.path, whole, whole.back().frame + 10);
@@ -156,9 +164,10 @@ TEST(WholeRunReplay, EveryParkInTurnEndsWithANewHighScoreWrittenAsItsDigits) {
     // With no high score file, the run's score is a new high score, and the file then holds
     // exactly its digits.
     std::string stored;
+    park::Problem problem;
     ASSERT_TRUE(
-        park::readTextFile((scratch.path / "highscore.txt").string().c_str(), stored, error))
-        << error;
+        park::readTextFile((scratch.path / "highscore.txt").string().c_str(), stored, problem))
+        << park::formatProblem(problem);
     EXPECT_EQ(stored, std::to_string(out.score));
 }
 

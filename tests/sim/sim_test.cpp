@@ -1,13 +1,14 @@
 // The simulator: script parsing, the trace and its hash, and the virtual clock of the passes.
 
 #include "tests/support/game_fixture.h"
+#include "tests/support/simulate.h"
 #include "tools/sim/sim.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
 using testing_support::GameTest;
+using testing_support::lines;
 using testing_support::readFile;
 using testing_support::writeFile;
 
@@ -15,34 +16,14 @@ namespace {
 
 class SimTest : public GameTest {
   protected:
-    std::string simulate(const std::string& script, int64_t frames, uint32_t ticks = 0,
-                         bool hash = true) {
-        std::vector<sim::ScriptEvent> events;
-        std::string error;
-        EXPECT_TRUE(sim::parseScript(script, "script", events, error)) << error;
+    // The trace of the script played for `frames` passes, one line a pass.
+    static std::vector<std::string> simulate(const std::string& script, int64_t frames,
+                                             uint32_t ticks = 0, bool hash = true) {
         sim::Options options;
         options.maxFrames = frames;
         options.startTick = ticks;
         options.hash = hash;
-        std::FILE* out = std::tmpfile();
-        EXPECT_EQ(sim::runSimulation(options, events, out), 0);
-        std::rewind(out);
-        std::string text;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) {
-            text.append(buffer, n);
-        }
-        std::fclose(out);
-        return text;
-    }
-    static std::vector<std::string> lines(const std::string& text) {
-        std::vector<std::string> out;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) {
-            out.push_back(line);
-        }
-        return out;
+        return testing_support::simulate(script, options);
     }
 };
 
@@ -68,10 +49,8 @@ TEST_F(SimTest, TraceFollowsTheFlowAndTwoRunsHashAlike) {
     writeFile("park.txt", "1 200\n123 267 159 331 30 396 1\n");
     writeFile("parks.txt", "1 park.txt\n");
     const std::string script = "2 enter tap\n10 up tap\n";
-    std::string first = simulate(script, 60);
-    std::string second = simulate(script, 60);
-    EXPECT_EQ(first, second);
-    std::vector<std::string> trace = lines(first);
+    std::vector<std::string> trace = simulate(script, 60);
+    EXPECT_EQ(simulate(script, 60), trace);
     ASSERT_EQ(trace.size(), 60u);
     EXPECT_EQ(trace[0].rfind("frame=1 state=Menu score=0 lives=3 park=0 parkFrame=0 ", 0), 0u)
         << trace[0];
@@ -102,7 +81,7 @@ TEST_F(SimTest, TraceFollowsTheFlowAndTwoRunsHashAlike) {
     }
 
     // Without the hash, each line is the same but for hash=-.
-    std::vector<std::string> unhashed = lines(simulate(script, 60, 0, false));
+    std::vector<std::string> unhashed = simulate(script, 60, 0, false);
     ASSERT_EQ(unhashed.size(), trace.size());
     for (std::size_t i = 0; i < trace.size(); ++i) {
         const std::size_t cut = trace[i].rfind(" hash=");

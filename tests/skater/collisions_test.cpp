@@ -3,7 +3,7 @@
 #include "tests/skater/skater_fixture.h"
 
 using platform::Key;
-using namespace park_tests;
+using namespace testing_support;
 using skater_tests::SkaterTest;
 using testing_support::readFile;
 using testing_support::writeFile;
@@ -13,7 +13,7 @@ namespace {
 class CollisionsTest : public SkaterTest {
   protected:
     // A park of one obstacle, due from the start.
-    void startWith(const Rect& src, int32_t y, int32_t kind) {
+    void startWith(const Rect& src, int32_t y, ObstacleKind kind) {
         startPark(parkText(10000, {record(src, 0, y, kind)}));
     }
     bool fell() const { return run.lives < 3; }
@@ -26,7 +26,7 @@ TEST_F(CollisionsTest, ABlockSlidingIntoAStandingSkaterIsAFallOnlyWhenItReachesA
     };
     for (Case c :
          {Case{400, true}, Case{430, true}, Case{431, false}, Case{434, false}, Case{435, false}}) {
-        startWith(GreyBlock, c.y, Block);
+        startWith(GreyBlock, c.y, ObstacleKind::Block);
         slideTo(0, 114);
         step();
         EXPECT_EQ(fell(), c.fall) << "y " << c.y;
@@ -42,7 +42,7 @@ TEST_F(CollisionsTest, ABlockUnderAFallingSkaterSupportsOrMissesByTheSameRule) {
     };
     for (Case c :
          {Case{390, "fall"}, Case{391, "support"}, Case{394, "support"}, Case{395, "miss"}}) {
-        startWith(GreyBlock, c.y, Block);
+        startWith(GreyBlock, c.y, ObstacleKind::Block);
         step();
         putInTheAir(40);
         ASSERT_EQ(skaterBox(), (Rect{50, 311, 118, 395}));
@@ -64,7 +64,7 @@ TEST_F(CollisionsTest, ABlockUnderAFallingSkaterSupportsOrMissesByTheSameRule) {
 
 TEST_F(CollisionsTest, BoxesThatOnlyTouchDoNothing) {
     // The block's left edge on the box's right edge: nothing, until it moves in.
-    startWith(GreyBlock, 400, Block);
+    startWith(GreyBlock, 400, ObstacleKind::Block);
     slideTo(0, 118);
     step();
     EXPECT_FALSE(fell());
@@ -72,7 +72,7 @@ TEST_F(CollisionsTest, BoxesThatOnlyTouchDoNothing) {
     EXPECT_TRUE(fell()) << "at x 114 it overlaps";
 
     // Under a skater in the air, a block whose top is the box's bottom does not hold it up.
-    startWith(GreyBlock, 395, Block);
+    startWith(GreyBlock, 395, ObstacleKind::Block);
     step();
     putInTheAir(40);
     slideTo(0, 60);
@@ -80,7 +80,7 @@ TEST_F(CollisionsTest, BoxesThatOnlyTouchDoNothing) {
     EXPECT_EQ(skater.bodyY, 307);
 
     // A kind outside 1..4 does nothing at all.
-    startWith(GreyBlock, 400, 9);
+    startPark(parkText(10000, {record(GreyBlock, 0, 400, 9)}));
     slideTo(0, 60);
     step();
     step();
@@ -92,7 +92,7 @@ TEST_F(CollisionsTest, SideHitsOnBlocksAndRailsSupportWhileAnyTrickStateIsSet) {
     const Trick tricks[] = {Trick::Jump,          Trick::BoardFlip,   Trick::SideSlide,
                             Trick::Spin,          Trick::NoseUpGrind, Trick::Hop,
                             Trick::NoseDownGrind, Trick::TrickDone,   Trick::NoTrick};
-    for (int32_t kind : {Block, Rail}) {
+    for (ObstacleKind kind : {ObstacleKind::Block, ObstacleKind::Rail}) {
         for (Trick trick : tricks) {
             startWith(GreyBlock, 380, kind); // reaches well into a box whose bottom is 395
             step();
@@ -101,7 +101,7 @@ TEST_F(CollisionsTest, SideHitsOnBlocksAndRailsSupportWhileAnyTrickStateIsSet) {
             skater.trickTimer = 4;
             slideTo(0, 60);
             step();
-            std::string label = "kind " + std::to_string(kind) + " trick " +
+            std::string label = "kind " + std::to_string(kindNumber(kind)) + " trick " +
                                 std::to_string(static_cast<int>(trick));
             if (trick == Trick::NoTrick) {
                 EXPECT_TRUE(fell()) << label;
@@ -114,7 +114,8 @@ TEST_F(CollisionsTest, SideHitsOnBlocksAndRailsSupportWhileAnyTrickStateIsSet) {
 }
 
 TEST_F(CollisionsTest, RampsLiftFourEachAndTwoOverlappingLiftEight) {
-    startPark(parkText(10000, {record(Ramp, 0, 420, RampKind), record(Ramp, 0, 420, RampKind)}));
+    startPark(parkText(10000, {record(Ramp, 0, 420, ObstacleKind::Ramp),
+                               record(Ramp, 0, 420, ObstacleKind::Ramp)}));
     slideTo(0, 100);
     slideTo(1, 90);
     step();
@@ -124,14 +125,15 @@ TEST_F(CollisionsTest, RampsLiftFourEachAndTwoOverlappingLiftEight) {
 
     // The box is taken once, before the pass: the first lift does not take the skater off the
     // second ramp, though after it the box no longer reaches the ramps' top.
-    startPark(parkText(10000, {record(Ramp, 0, 432, RampKind), record(Ramp, 0, 432, RampKind)}));
+    startPark(parkText(10000, {record(Ramp, 0, 432, ObstacleKind::Ramp),
+                               record(Ramp, 0, 432, ObstacleKind::Ramp)}));
     slideTo(0, 100);
     slideTo(1, 90);
     step();
     EXPECT_EQ(skater.bodyY, 335);
 
     // One ramp: lifted while its box bottom is below the ramp's top, then alternating.
-    startWith(Ramp, 420, RampKind);
+    startWith(Ramp, 420, ObstacleKind::Ramp);
     slideTo(0, 100);
     std::vector<int32_t> heights;
     for (int i = 0; i < 8; ++i) {
@@ -155,7 +157,7 @@ TEST_F(CollisionsTest, AHazardIsHarmlessOnlyInAStepThatBeginsRising) {
         {0, Trick::NoseUpGrind, true},
     };
     for (const Case& c : cases) {
-        startWith(TallBlock, 330, Hazard); // rows 330..441, across every pose's box
+        startWith(TallBlock, 330, ObstacleKind::Hazard); // rows 330..441, across every pose's box
         step();
         skater.riseFrames = c.riseFrames;
         skater.trick = c.trick;
@@ -167,7 +169,7 @@ TEST_F(CollisionsTest, AHazardIsHarmlessOnlyInAStepThatBeginsRising) {
     }
 
     // A real jump clears a hydrant that passes under it while it rises.
-    startWith(Hydrant, 396, Hazard);
+    startWith(Hydrant, 396, ObstacleKind::Hazard);
     headless::tap(Key::Up);
     step();
     slideTo(0, 116);
@@ -179,14 +181,14 @@ TEST_F(CollisionsTest, AHazardIsHarmlessOnlyInAStepThatBeginsRising) {
 }
 
 TEST_F(CollisionsTest, AHazardBelowTheScreenIsNotDrawnButStillAFall) {
-    startWith(Rect{371, 1, 395, 61}, 430, Hazard); // rows 430..489
+    startWith(Rect{371, 1, 395, 61}, 430, ObstacleKind::Hazard); // rows 430..489
     slideTo(0, 100);
     step();
     EXPECT_TRUE(fell());
 }
 
 TEST_F(CollisionsTest, LandingOnARailIsSilentAndLeavesLandedClear) {
-    startWith(RailBar, 392, Rail);
+    startWith(RailBar, 392, ObstacleKind::Rail);
     step();
     putInTheAir(40);
     slideTo(0, 60);
@@ -209,7 +211,8 @@ TEST_F(CollisionsTest, AFallCostsAQuarterOfTheScoreAndALifeAndRestartsThePark) {
         int32_t after;
     };
     for (Case c : {Case{7, 6}, Case{0, 0}, Case{10, 8}, Case{4, 3}, Case{3, 3}}) {
-        startPark(parkText(10000, {record(Hydrant, 0, 400, Hazard), record(GreyBlock, 0, 100, 1)}));
+        startPark(parkText(10000, {record(Hydrant, 0, 400, ObstacleKind::Hazard),
+                                   record(GreyBlock, 0, 100, ObstacleKind::Block)}));
         for (int i = 0; i < 5; ++i) {
             step();
         }
@@ -238,7 +241,7 @@ TEST_F(CollisionsTest, AFallCostsAQuarterOfTheScoreAndALifeAndRestartsThePark) {
 
 TEST_F(CollisionsTest, AFallWhileFallingSoundsInTheFirstStepAfterTheRestart) {
     for (bool falling : {true, false}) {
-        startWith(TallBlock, 330, Hazard);
+        startWith(TallBlock, 330, ObstacleKind::Hazard);
         step();
         if (falling) {
             putInTheAir(8);
@@ -254,7 +257,7 @@ TEST_F(CollisionsTest, AFallWhileFallingSoundsInTheFirstStepAfterTheRestart) {
 
 TEST_F(CollisionsTest, TheLastLifeEndsTheRunAndTheNextRunShowsTheMessageOnce) {
     writeFile("highscore.txt", "5");
-    startWith(Hydrant, 400, Hazard);
+    startWith(Hydrant, 400, ObstacleKind::Hazard);
     run.lives = 1;
     run.score = 12;
     slideTo(0, 100);

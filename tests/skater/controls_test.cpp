@@ -5,7 +5,7 @@
 #include <cstring>
 
 using platform::Key;
-using namespace park_tests;
+using namespace testing_support;
 using skater_tests::SkaterTest;
 
 namespace {
@@ -98,7 +98,7 @@ TEST_F(ControlsTest, HoldingUpBouncesFromLandingToLanding) {
 }
 
 TEST_F(ControlsTest, DownAndUpTogetherOnARailEndInAJump) {
-    startPark(parkText(10000, {record(RailBar, 0, 431, Rail)}));
+    startPark(parkText(10000, {record(RailBar, 0, 431, ObstacleKind::Rail)}));
     slideTo(0, 100);
     headless::tap(Key::Down);
     headless::tap(Key::Up);

@@ -3,7 +3,7 @@
 #include "tests/skater/skater_fixture.h"
 
 using platform::Key;
-using namespace park_tests;
+using namespace testing_support;
 using skater_tests::SkaterTest;
 
 namespace {

@@ -1,16 +1,14 @@
 // Whole runs through the simulator: a scripted player against a hydrant, read from the trace.
 
-#include "tests/park/park_test_helpers.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/park_text.h"
+#include "tests/support/simulate.h"
 #include "tools/sim/sim.h"
 
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
-using namespace park_tests;
-using testing_support::writeFile;
+using namespace testing_support;
 
 namespace {
 
@@ -27,25 +25,11 @@ class SkaterSimTest : public testing_support::GameTest {
   protected:
     // Runs the script for `frames` passes and returns the trace, one line per pass.
     Trace simulate(const std::string& script, int64_t frames) {
-        std::vector<sim::ScriptEvent> events;
-        std::string error;
-        EXPECT_TRUE(sim::parseScript(script, "script", events, error)) << error;
         sim::Options options;
         options.dir = dir.string();
         options.maxFrames = frames;
-        std::FILE* out = std::tmpfile();
-        EXPECT_EQ(sim::runSimulation(options, events, out), 0);
-        std::rewind(out);
-        std::string text;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) {
-            text.append(buffer, n);
-        }
-        std::fclose(out);
         Trace trace;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) {
+        for (const std::string& line : testing_support::simulate(script, options)) {
             trace.push_back({line});
         }
         return trace;
@@ -54,7 +38,7 @@ class SkaterSimTest : public testing_support::GameTest {
     // The hydrant reaches the skater's box in parkFrame 131 and has passed it after 153.
     void writeHydrantPark() {
         writeFile("parks.txt", "1 hydrant.txt\n");
-        writeFile("hydrant.txt", parkText(200, {record(Hydrant, 0, 396, Hazard)}));
+        writeFile("hydrant.txt", parkText(200, {record(Hydrant, 0, 396, ObstacleKind::Hazard)}));
         writeFile("highscore.txt", "0");
     }
 };

@@ -2,14 +2,15 @@
 // A game in Playing on a park of the test's making, with helpers to place obstacles against the
 // skater and to step frame by frame.
 
-#include "tests/park/park_test_helpers.h"
+#include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/park_text.h"
 
 #include <string>
 
 namespace skater_tests {
 
-using namespace park_tests;
+using namespace testing_support;
 
 class SkaterTest : public testing_support::GameTest {
   protected:

@@ -3,7 +3,7 @@
 #include "tests/skater/skater_fixture.h"
 
 using platform::Key;
-using namespace park_tests;
+using namespace testing_support;
 using skater_tests::SkaterTest;
 
 namespace {
@@ -28,7 +28,7 @@ class TricksTest : public SkaterTest {
     }
 
     void standOnRail() {
-        startPark(parkText(10000, {record(RailBar, 0, 431, Rail)}));
+        startPark(parkText(10000, {record(RailBar, 0, 431, ObstacleKind::Rail)}));
         slideTo(0, 100);
         step();
         ASSERT_EQ(skater.onRail, 1);

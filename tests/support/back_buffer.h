@@ -1,10 +1,13 @@
 #pragma once
-// Looks at and fills the whole 640 x 480 back buffer, for the tests that check what was drawn.
+// Looks at and fills the whole 640 x 480 back buffer, for the tests that check what was drawn:
+// pixels, pictures of the sprite sheet, and the end screen as it should look.
 
 #include "core/rect.h"
+#include "display/atlas.h"
 #include "display/display.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -42,6 +45,51 @@ inline int countPixels(const Rect& area, uint16_t colour) {
 
 inline int blackPixels(const Rect& area) {
     return countPixels(area, display::mapColour(0, 0, 0));
+}
+
+// True when the back buffer shows the sprite-sheet picture `src` at (x, y): every pixel that a
+// blit of it would set holds that value, and there is at least one. The back buffer is left as
+// it was. The key colour marks the pixels the blit leaves out, since no drawn pixel has it.
+inline bool pictureAt(const Rect& src, int32_t x, int32_t y) {
+    const int32_t w = src.width();
+    const int32_t h = src.height();
+    std::vector<uint16_t> saved;
+    for (int32_t r = 0; r < h; ++r) {
+        for (int32_t c = 0; c < w; ++c) {
+            saved.push_back(display::backBufferPixel(x + c, y + r));
+            display::setBackBufferPixel(x + c, y + r, display::keyColour());
+        }
+    }
+    display::blitSprite(src, x, y);
+    int drawn = 0;
+    bool same = true;
+    for (int32_t r = 0; r < h; ++r) {
+        for (int32_t c = 0; c < w; ++c) {
+            uint16_t expected = display::backBufferPixel(x + c, y + r);
+            uint16_t had = saved[static_cast<std::size_t>(r * w + c)];
+            if (expected != display::keyColour()) {
+                ++drawn;
+                same = same && expected == had;
+            }
+            display::setBackBufferPixel(x + c, y + r, had);
+        }
+    }
+    return drawn > 0 && same;
+}
+
+// The end screen as it should look: the whole backdrop, the banner, then the verdict, with the
+// score on a new high score only. Drawn into the back buffer, which is then returned.
+inline std::vector<uint16_t> expectedEndScreen(bool newHighScore, int32_t score) {
+    display::blitBackdrop(Rect{0, 0, 640, 480}, 0, 0);
+    display::blitSprite(atlas::HighScoresBanner, 130, 10);
+    display::drawText("Press enter to continue...", 10, 460);
+    if (newHighScore) {
+        display::drawText("New high score!", 130, 140);
+        display::drawText(std::to_string(score).c_str(), 250, 140);
+    } else {
+        display::drawText("Low score", 130, 140);
+    }
+    return backBuffer();
 }
 
 } // namespace testing_support

@@ -1,16 +1,13 @@
 #include "tests/support/game_fixture.h"
 
-#include "park/park_files.h"
-
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace testing_support {
 
 void writeFile(const std::string& name, const std::string& text) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out << text;
+    std::string error;
+    EXPECT_TRUE(tools::writeTextFile(name, text, error)) << error;
 }
 
 std::string readFile(const std::string& name) {
@@ -21,16 +18,14 @@ std::string readFile(const std::string& name) {
 }
 
 void GameTest::SetUp() {
-    previousDir = std::filesystem::current_path();
-    dir = std::filesystem::temp_directory_path() /
-          ("zanbury-test-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    scratch.emplace(std::string("test-") +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ASSERT_EQ(scratch->error, "");
+    dir = scratch->path;
     std::filesystem::current_path(dir);
 
-    headless::reset(0);
-    resetProgramRecords();
+    // Start-up without the park list, which each test writes for itself.
+    tools::resetHeadlessGame(0);
     setStartUpRunValues();
     ASSERT_TRUE(display::openDisplay());
     setScreenPictures();
@@ -40,8 +35,7 @@ void GameTest::SetUp() {
 
 void GameTest::TearDown() {
     display::closeDisplay();
-    std::filesystem::current_path(previousDir);
-    std::filesystem::remove_all(dir);
+    scratch.reset(); // back to the directory the test started in, and the scratch removed
 }
 
 void GameTest::useParks(const std::string& listText,
@@ -50,8 +44,9 @@ void GameTest::useParks(const std::string& listText,
         writeFile(name, text);
     }
     writeFile("parks.txt", listText);
-    std::string error;
-    ASSERT_TRUE(park::readParkList(error)) << error;
+    park::Problem problem;
+    int32_t parkNumber = 0;
+    ASSERT_TRUE(park::readParkList(problem, parkNumber)) << park::formatProblem(problem);
 }
 
 void GameTest::usePark(const std::string& parkText) {

@@ -10,10 +10,12 @@
 #include "park/park.h"
 #include "platform/headless.h"
 #include "skater/skater.h"
+#include "tools/common/common.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -26,7 +28,7 @@ inline void PrintTo(const Rect& r, std::ostream* os) {
 
 namespace testing_support {
 
-// Writes a text file in the current directory.
+// Writes a text file in the current directory; a failed write fails the test.
 void writeFile(const std::string& name, const std::string& text);
 std::string readFile(const std::string& name);
 
@@ -46,8 +48,8 @@ class GameTest : public ::testing::Test {
     // One Playing frame (or whatever the state's handler is), with no pacing.
     void frame() { runStateHandler(); }
 
+    std::optional<tools::ScratchDir> scratch; // the working directory of the test
     std::filesystem::path dir;
-    std::filesystem::path previousDir;
 };
 
 } // namespace testing_support

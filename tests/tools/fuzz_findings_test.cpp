@@ -1,13 +1,12 @@
 // Inputs that the fuzz targets of fuzz/ found mishandled, kept so that the readers stay fixed.
 
-#include "park/park_files.h"
+#include "park/readers.h"
+#include "tools/common/common.h"
 #include "tools/parkcheck/parkcheck.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -17,25 +16,26 @@ using namespace std::string_literals;
 // have opened the file named by the part before it, and the bytes after it stayed in the slot.
 TEST(FuzzFindings, AParkNameHoldingANulByteIsRefused) {
     park::ParkListFile list;
-    std::string error;
-    EXPECT_FALSE(park::parseParkList("1 a\0b.txt\n"s, "parks.txt", list, error));
-    EXPECT_EQ(error,
+    park::Problem problem;
+    EXPECT_FALSE(park::parseParkList("1 a\0b.txt\n"s, "parks.txt", list, problem));
+    EXPECT_EQ(park::formatProblem(problem),
               "parks.txt:1: the park name 'a' is followed by a NUL byte within the same word");
 
-    EXPECT_FALSE(park::parseParkList("2\nfirst.txt\n\0second.txt\n"s, "parks.txt", list, error));
-    EXPECT_EQ(error.rfind("parks.txt:3: the park name '' is followed by a NUL byte", 0), 0u)
-        << error;
+    EXPECT_FALSE(park::parseParkList("2\nfirst.txt\n\0second.txt\n"s, "parks.txt", list, problem));
+    EXPECT_EQ(problem.line, 3);
+    EXPECT_EQ(problem.what.rfind("the park name '' is followed by a NUL byte", 0), 0u)
+        << problem.what;
 
     // A NUL byte on its own between names is a word of its own, and refused the same way.
-    EXPECT_FALSE(park::parseParkList("2 a.txt \0 b.txt"s, "parks.txt", list, error));
+    EXPECT_FALSE(park::parseParkList("2 a.txt \0 b.txt"s, "parks.txt", list, problem));
 
     // The park checker reports the refusal with the list's file and line.
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("zanbury-fuzz-finding-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "parks.txt", std::ios::binary) << "1\n\nharbour-fro\0\0.txt\n"s;
-    std::vector<parkcheck::Finding> findings = parkcheck::checkDirectory(dir.string());
-    std::filesystem::remove_all(dir);
+    tools::ScratchDir scratch("fuzz-finding");
+    std::string error = scratch.error;
+    ASSERT_TRUE(error.empty() && tools::writeTextFile((scratch.path / "parks.txt").string(),
+                                                      "1\n\nharbour-fro\0\0.txt\n"s, error))
+        << error;
+    std::vector<parkcheck::Finding> findings = parkcheck::checkDirectory(scratch.path.string());
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].severity, parkcheck::Severity::Error);
     EXPECT_EQ(findings[0].line, 3);

@@ -2,18 +2,18 @@
 // what the game accepts but an author did not mean, and the shipped parks, which must be clean.
 
 #include "display/atlas.h"
+#include "tools/common/common.h"
 #include "tools/parkcheck/parkcheck.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
-#include <unistd.h>
 
 namespace {
 
+using park::ObstacleKind;
 using parkcheck::Finding;
 using parkcheck::Severity;
 
@@ -28,12 +28,13 @@ struct ParkBuilder {
 
     explicit ParkBuilder(int32_t length) { park->parkLength = length; }
 
-    ParkBuilder& add(const Rect& src, int32_t startFrame, int32_t kind = 1, int32_t y = -1) {
+    ParkBuilder& add(const Rect& src, int32_t startFrame, ObstacleKind kind = ObstacleKind::Block,
+                     int32_t y = -1) {
         park::Obstacle& o = park->records[park->obstacleCount];
         o.src = src;
         o.startFrame = startFrame;
         o.y = y >= 0 ? y : 432 - src.height();
-        o.kind = kind;
+        o.kind = static_cast<int32_t>(kind);
         o.x = 640;
         park->recordLine[park->obstacleCount] = park->obstacleCount + 3;
         park->obstacleCount += 1;
@@ -88,13 +89,14 @@ TEST(ParkCheck, AParkOfObstaclePicturesInLeavingOrderIsClean) {
     ParkBuilder b(2000);
     int32_t start = 0;
     for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
-        b.add(p.cell, start, 1);
+        b.add(p.cell, start, ObstacleKind::Block);
         start += 100;
     }
     // A trimmed cell, as the atlas trims its own pictures; a picture that ends on row 479.
-    b.add(Rect{GreyBlock.left, GreyBlock.top, GreyBlock.right - 1, GreyBlock.bottom - 1}, start, 1)
-        .add(Hydrant, start + 100, 4, 480 - Hydrant.height())
-        .add(Hydrant, 1999, 4); // the last frame that shows it
+    b.add(Rect{GreyBlock.left, GreyBlock.top, GreyBlock.right - 1, GreyBlock.bottom - 1}, start,
+          ObstacleKind::Block)
+        .add(Hydrant, start + 100, ObstacleKind::Hazard, 480 - Hydrant.height())
+        .add(Hydrant, 1999, ObstacleKind::Hazard); // the last frame that shows it
     EXPECT_TRUE(b.check().empty()) << testing::PrintToString(lines(b.check()));
 }
 
@@ -119,14 +121,19 @@ TEST(ParkCheck, WarnsAboutPicturesThatAreNotObstaclePictures) {
 
 TEST(ParkCheck, WarnsAboutKindsRowsAndLateStarts) {
     for (int32_t kind : {0, 5, -1}) {
-        expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, kind).check(), 3,
-                         "the kind " + std::to_string(kind) + " is not 1");
+        ParkBuilder b(600);
+        b.add(GreyBlock, 10);
+        b.park->records[0].kind = kind;
+        expectOneWarning(b.check(), 3,
+                         "the kind " + std::to_string(kind) +
+                             " is not 1 (block), 2 (ramp), 3 (rail) or 4 (hazard)");
     }
     // Rows 450 to 485, and rows -1 to 34.
-    expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, 1, 450).check(), 3, "below row 479");
+    expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, ObstacleKind::Block, 450).check(), 3,
+                     "below row 479");
     {
         ParkBuilder b(600);
-        b.add(GreyBlock, 10, 1);
+        b.add(GreyBlock, 10, ObstacleKind::Block);
         b.park->records[0].y = -1;
         expectOneWarning(b.check(), 3, "above row 0");
     }
@@ -152,23 +159,29 @@ TEST(ParkCheck, WarnsWhenObstaclesDoNotLeaveInListOrder) {
     // The rail (retiring in frame 100 + 211) listed before a hydrant that enters 10 frames
     // later but leaves first (110 + 167).
     ParkBuilder b(1000);
-    b.add(GreyBlock, 0).add(Rail, 100, 3).add(Hydrant, 110, 4).add(GreyBlock, 400);
+    b.add(GreyBlock, 0)
+        .add(Rail, 100, ObstacleKind::Rail)
+        .add(Hydrant, 110, ObstacleKind::Hazard)
+        .add(GreyBlock, 400);
     expectOneWarning(b.check(), 4, "obstacle 3 (line 5), in frame 277");
     EXPECT_NE(b.check()[0].message.find("leaves the screen in frame 311"), std::string::npos);
 
     // Leaving in the same frame is in order: the lower index retires first in the walk.
     ParkBuilder same(1000);
-    same.add(Rail, 100, 3).add(Hydrant, 100 + 211 - 167, 4);
+    same.add(Rail, 100, ObstacleKind::Rail).add(Hydrant, 100 + 211 - 167, ObstacleKind::Hazard);
     EXPECT_TRUE(same.check().empty()) << testing::PrintToString(lines(same.check()));
 
     // A later obstacle that leaves first only after the park has ended changes nothing.
     ParkBuilder late(250);
-    late.add(Rail, 100, 3).add(Hydrant, 110, 4);
+    late.add(Rail, 100, ObstacleKind::Rail).add(Hydrant, 110, ObstacleKind::Hazard);
     EXPECT_TRUE(late.check().empty()) << testing::PrintToString(lines(late.check()));
 
     // Listed in the order they leave, the same obstacles are clean.
     ParkBuilder fixed(1000);
-    fixed.add(GreyBlock, 0).add(Hydrant, 110, 4).add(Rail, 100, 3).add(GreyBlock, 400);
+    fixed.add(GreyBlock, 0)
+        .add(Hydrant, 110, ObstacleKind::Hazard)
+        .add(Rail, 100, ObstacleKind::Rail)
+        .add(GreyBlock, 400);
     EXPECT_TRUE(fixed.check().empty()) << testing::PrintToString(lines(fixed.check()));
 }
 
@@ -207,22 +220,16 @@ TEST(ParkCheck, WarnsWhenTheWindowIsFullWhenAnObstacleIsDue) {
 
 class ParkCheckDirectory : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("zanbury-parkcheck-test-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void SetUp() override { ASSERT_EQ(scratch.error, ""); }
 
     void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
+        std::string error;
+        ASSERT_TRUE(tools::writeTextFile(path(name), text, error)) << error;
     }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    std::vector<Finding> check() const { return parkcheck::checkDirectory(dir.string()); }
+    std::string path(const std::string& name) const { return (scratch.path / name).string(); }
+    std::vector<Finding> check() const { return parkcheck::checkDirectory(scratch.path.string()); }
 
-    std::filesystem::path dir;
+    tools::ScratchDir scratch{"parkcheck-test"};
 };
 
 TEST_F(ParkCheckDirectory, ReportsEveryRefusalWithFileAndLine) {
@@ -283,10 +290,11 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     }
 
     std::string text;
-    std::string error;
+    park::Problem problem;
     auto list = std::make_unique<park::ParkListFile>();
-    ASSERT_TRUE(park::readTextFile((dir + "/parks.txt").c_str(), text, error)) << error;
-    ASSERT_TRUE(park::parseParkList(text, "parks.txt", *list, error)) << error;
+    ASSERT_TRUE(park::readTextFile((dir + "/parks.txt").c_str(), text, problem) &&
+                park::parseParkList(text, "parks.txt", *list, problem))
+        << park::formatProblem(problem);
     EXPECT_GE(list->parkCount, 5);
 
     std::set<int32_t> kinds;
@@ -294,8 +302,9 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     auto parkFile = std::make_unique<park::ParkFile>();
     for (int32_t i = 0; i < list->parkCount; ++i) {
         const std::string name = list->list.names[i];
-        ASSERT_TRUE(park::readTextFile((dir + "/" + name).c_str(), text, error)) << error;
-        ASSERT_TRUE(park::parseParkFile(text, name.c_str(), *parkFile, error)) << error;
+        ASSERT_TRUE(park::readTextFile((dir + "/" + name).c_str(), text, problem) &&
+                    park::parseParkFile(text, name.c_str(), *parkFile, problem))
+            << park::formatProblem(problem);
         // 60 to 120 seconds of 34 ms frames.
         EXPECT_GE(parkFile->parkLength, 1765) << name;
         EXPECT_LE(parkFile->parkLength, 3529) << name;
@@ -311,7 +320,11 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
             }
         }
     }
-    EXPECT_EQ(kinds, (std::set<int32_t>{1, 2, 3, 4}));
+    std::set<int32_t> everyKind;
+    for (ObstacleKind kind : park::ObstacleKinds) {
+        everyKind.insert(static_cast<int32_t>(kind));
+    }
+    EXPECT_EQ(kinds, everyKind);
     EXPECT_EQ(pictures.size(), std::size(atlas::ObstaclePictures));
 }
 

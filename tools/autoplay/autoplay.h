@@ -122,10 +122,6 @@ struct SearchOptions {
 // per frame, for each of the few hundred ways open per frame of the park.
 Verdict searchPark(const std::filesystem::path& parkPath, const SearchOptions& options);
 
-// The park file names of DIR/parks.txt in playing order; false with the reason in `error`.
-bool parkNames(const std::filesystem::path& dir, std::vector<std::string>& names,
-               std::string& error);
-
 // The winning run as a zanbury-sim script for a park list naming that park alone: Enter on the
 // menu at pass 2, the presses, and after the end screen Enter, Down and Enter again, which leave
 // the program, so that the simulator stops by itself.
@@ -164,33 +160,5 @@ std::vector<sim::ScriptEvent> joinRun(const std::vector<std::vector<sim::ScriptE
 
 // Writes the events as script text, one event a line.
 std::string eventsText(const std::vector<sim::ScriptEvent>& events);
-
-// The table of expected replay scores: one line `PARKFILE SCORE` a park; # starts a comment.
-// Reading a missing table gives an empty one.
-bool readExpected(const std::filesystem::path& table,
-                  std::vector<std::pair<std::string, int32_t>>& rows, std::string& error);
-// Sets the park's score in the table, replacing its line or adding one; other lines are kept.
-bool recordExpected(const std::filesystem::path& table, const std::string& parkName, int32_t score,
-                    std::string& error);
-
-// Writes the text to the file, replacing it; false with the path and the reason in `error` when
-// the file cannot be opened or any of the text is not written, the flush and the close included.
-bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
-
-// A fresh empty directory under the system's temporary directory, removed with all it holds
-// when this goes; the working directory is put back to where it was at the start.
-struct ScratchDir {
-    std::filesystem::path path;
-    std::filesystem::path previous;
-    explicit ScratchDir(const std::string& purpose);
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-};
-
-// Copies DIR/parks.txt and every park file it names into `into`, and nothing else (no high
-// score file); false with the reason in `error`.
-bool copyParks(const std::filesystem::path& dir, const std::filesystem::path& into,
-               std::string& error);
 
 } // namespace autoplay

@@ -6,6 +6,7 @@
 // script of the whole run.
 
 #include "tools/autoplay/autoplay.h"
+#include "tools/common/common.h"
 #include "zanbury_version.h"
 
 #include <cstdio>
@@ -34,7 +35,7 @@ int usage() {
 
 bool writeText(const std::string& path, const std::string& text) {
     std::string error;
-    if (!autoplay::writeTextFile(path, text, error)) {
+    if (!tools::writeTextFile(path, text, error)) {
         std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
         return false;
     }
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> names;
     std::string error;
-    if (!autoplay::parkNames(dir, names, error)) {
+    if (!tools::parkNames(dir, names, error)) {
         std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
         return 2;
     }
@@ -117,8 +118,8 @@ int main(int argc, char** argv) {
         scripts.push_back(events);
         lengths.push_back(v.parkLength);
         if (!expectedPath.empty() &&
-            !autoplay::recordExpected(expectedPath, fs::path(names[i]).filename().string(), v.score,
-                                      error)) {
+            !tools::recordExpected(expectedPath, fs::path(names[i]).filename().string(), v.score,
+                                   error)) {
             std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
             return 2;
         }
@@ -135,8 +136,9 @@ int main(int argc, char** argv) {
     } else if (allCompleted) {
         // The whole run, proved in a copy of the parks with no high score file.
         std::vector<sim::ScriptEvent> run = autoplay::joinRun(scripts, lengths);
-        autoplay::ScratchDir scratch("autoplay-run");
-        if (!autoplay::copyParks(dir, scratch.path, error)) {
+        tools::ScratchDir scratch("autoplay-run");
+        if (!scratch.error.empty() || !tools::copyParks(dir, scratch.path, error)) {
+            error = scratch.error.empty() ? error : scratch.error;
             std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
             return 2;
         }

@@ -1,30 +1,20 @@
-#include "tools/autoplay/snapshot.h"
+// Saving and restoring the game's snapshot, record by record from the one list.
 
-#include "app/flow.h"
+#include "tools/autoplay/snapshot.h"
 
 namespace autoplay {
 
 void saveGame(GameSnapshot& into) {
-    into.run = ::run;
-    into.gameState = ::gameState;
-    into.skater = ::skater;
-    into.obstacleTable = park::obstacleTable;
-    into.parkList = park::parkList;
-    into.newGameMarker = ::newGameMarker;
-    into.exitMarker = ::exitMarker;
-    into.framePacer = ::framePacer;
+#define ZANBURY_SAVE(record, name) into.name = record;
+    ZANBURY_PROGRAM_RECORDS(ZANBURY_SAVE)
+#undef ZANBURY_SAVE
     into.keys = headless::saveKeysAndClock();
 }
 
 void restoreGame(const GameSnapshot& from) {
-    ::run = from.run;
-    ::gameState = from.gameState;
-    ::skater = from.skater;
-    park::obstacleTable = from.obstacleTable;
-    park::parkList = from.parkList;
-    ::newGameMarker = from.newGameMarker;
-    ::exitMarker = from.exitMarker;
-    ::framePacer = from.framePacer;
+#define ZANBURY_RESTORE(record, name) record = from.name;
+    ZANBURY_PROGRAM_RECORDS(ZANBURY_RESTORE)
+#undef ZANBURY_RESTORE
     headless::restoreKeysAndClock(from.keys);
 }
 

@@ -1,25 +1,17 @@
 #pragma once
-// A copy of the whole game at one moment: every program-wide record, and the headless
-// platform's keys and clock. Restoring it puts the game back to that moment exactly, so a
-// search can try one way on from there, come back and try another.
+// A copy of the whole game at one moment: every program-wide record of app/records.h, and the
+// headless platform's keys and clock. Restoring it puts the game back to that moment exactly,
+// so a search can try one way on from there, come back and try another.
 
-#include "app/shell.h"
-#include "core/run_state.h"
-#include "park/park.h"
+#include "app/records.h"
 #include "platform/headless.h"
-#include "skater/skater.h"
 
 namespace autoplay {
 
 struct GameSnapshot {
-    RunState run;
-    GameState gameState = GameState::Quit;
-    Skater skater;
-    park::ObstacleTable obstacleTable;
-    park::ParkList parkList;
-    Rect newGameMarker;
-    Rect exitMarker;
-    FramePacer framePacer;
+#define ZANBURY_SNAPSHOT_FIELD(record, name) ZANBURY_RECORD_TYPE(record) name{};
+    ZANBURY_PROGRAM_RECORDS(ZANBURY_SNAPSHOT_FIELD)
+#undef ZANBURY_SNAPSHOT_FIELD
     headless::KeysAndClock keys;
 };
 

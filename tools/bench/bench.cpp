@@ -14,6 +14,7 @@
 #include "skater/skater.h"
 #include "tools/autoplay/snapshot.h"
 #include "tools/bench/allocations.h"
+#include "tools/common/common.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
@@ -59,7 +59,7 @@ std::string benchParkText() {
         // x in the timed frame: 640 - 4 * (frame - startFrame), so columns 140, 212, ... 572.
         const int32_t x = 140 + 72 * column;
         const int32_t startFrame = SnapshotFrame + 1 - (640 - x) / 4;
-        const int kind = 1 + i % 4;
+        const auto kind = static_cast<int32_t>(park::ObstacleKinds[i % 4]);
         text += std::to_string(p.top) + " " + std::to_string(p.left) + " " +
                 std::to_string(p.bottom) + " " + std::to_string(p.right) + " " +
                 std::to_string(startFrame) + " " + std::to_string(rows[row]) + " " +
@@ -73,21 +73,14 @@ std::string benchParkText() {
 class Game {
   public:
     bool start(std::string& error) {
-        dir_ =
-            std::filesystem::temp_directory_path() / ("zanbury-bench-" + std::to_string(getpid()));
-        std::error_code ec;
-        std::filesystem::create_directories(dir_, ec);
-        if (ec) {
-            error = "cannot make " + dir_.string() + ": " + ec.message();
+        error = dir_.error;
+        if (!error.empty() ||
+            !tools::writeTextFile((dir_.path / "parks.txt").string(), "1\npark.txt\n", error) ||
+            !tools::writeTextFile((dir_.path / "park.txt").string(), benchParkText(), error)) {
             return false;
         }
-        std::ofstream(dir_ / "parks.txt") << "1\npark.txt\n";
-        std::ofstream(dir_ / "park.txt") << benchParkText();
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        headless::reset(0);
-        resetProgramRecords();
-        if (!startUp()) {
+        std::filesystem::current_path(dir_.path);
+        if (!tools::startHeadlessGame(0)) {
             error = "the game did not start";
             return false;
         }
@@ -99,18 +92,10 @@ class Game {
         if (started_) {
             shutDown();
         }
-        std::error_code ec;
-        if (!previous_.empty()) {
-            std::filesystem::current_path(previous_, ec);
-        }
-        if (!dir_.empty()) {
-            std::filesystem::remove_all(dir_, ec);
-        }
     }
 
   private:
-    std::filesystem::path dir_;
-    std::filesystem::path previous_;
+    tools::ScratchDir dir_{"bench"};
     bool started_ = false;
 };
 

@@ -5,6 +5,7 @@
 // when clean, 1 with warnings only, 2 with errors.
 
 #include "tools/autoplay/autoplay.h"
+#include "tools/common/common.h"
 #include "tools/parkcheck/parkcheck.h"
 #include "zanbury_version.h"
 
@@ -18,7 +19,7 @@ namespace {
 void proveParks(const std::string& dir, std::vector<parkcheck::Finding>& findings) {
     std::vector<std::string> names;
     std::string error;
-    if (!autoplay::parkNames(dir, names, error)) {
+    if (!tools::parkNames(dir, names, error)) {
         return;
     }
     autoplay::SearchOptions options;

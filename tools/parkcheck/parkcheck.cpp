@@ -3,9 +3,9 @@
 #include "display/atlas.h"
 #include "park/park.h"
 #include "platform/platform.h"
+#include "tools/common/common.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -18,24 +18,9 @@ constexpr int64_t ScreenRows = platform::ScreenHeight;
 constexpr int64_t Speed = park::ObstacleSpeed;
 constexpr int32_t WindowPlaces = park::WindowSpan + 1;
 
-// The readers say "FILE:LINE: what is wrong" or "FILE: what is wrong"; split that up again.
-Finding readerError(const std::string& error, const std::string& file) {
-    Finding f{Severity::Error, file, 0, error};
-    if (error.rfind(file + ":", 0) != 0) {
-        return f;
-    }
-    std::size_t pos = file.size() + 1;
-    std::size_t digitsEnd = pos;
-    while (digitsEnd < error.size() && error[digitsEnd] >= '0' && error[digitsEnd] <= '9') {
-        ++digitsEnd;
-    }
-    if (digitsEnd > pos && error.compare(digitsEnd, 2, ": ") == 0) {
-        f.line = static_cast<int32_t>(std::strtol(error.c_str() + pos, nullptr, 10));
-        f.message = error.substr(digitsEnd + 2);
-    } else if (error.compare(pos, 1, " ") == 0) {
-        f.message = error.substr(pos + 1);
-    }
-    return f;
+// A refusal of the readers as an error finding, its file, line and what kept as they are.
+Finding readerError(const park::Problem& problem) {
+    return Finding{Severity::Error, problem.file, problem.line, problem.what};
 }
 
 std::string rectText(const Rect& r) {
@@ -138,10 +123,9 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
         if (std::string problem = pictureProblem(o.src); !problem.empty()) {
             warn(i, problem);
         }
-        if (o.kind < 1 || o.kind > 4) {
-            warn(i, "the kind " + std::to_string(o.kind) +
-                        " is not 1 (block), 2 (ramp), 3 (rail) or 4 (hazard): the skater "
-                        "passes through it");
+        if (!park::isObstacleKind(o.kind)) {
+            warn(i, "the kind " + std::to_string(o.kind) + " is not " + tools::kindList() +
+                        ": the skater passes through it");
         }
         const int64_t bottomRow = int64_t{o.y} + o.src.height() - 1;
         if (o.y < 0 || bottomRow >= ScreenRows) {
@@ -223,28 +207,25 @@ std::vector<Finding> checkDirectory(const std::string& dir) {
     std::vector<Finding> findings;
     const std::string listPath = pathIn(dir, "parks.txt");
     std::string text;
-    std::string error;
-    if (!park::readTextFile(listPath.c_str(), text, error)) {
-        findings.push_back(readerError(error, listPath));
-        return findings;
-    }
+    park::Problem problem;
     auto list = std::make_unique<park::ParkListFile>();
-    if (!park::parseParkList(text, listPath.c_str(), *list, error)) {
-        findings.push_back(readerError(error, listPath));
+    if (!park::readTextFile(listPath.c_str(), text, problem) ||
+        !park::parseParkList(text, listPath.c_str(), *list, problem)) {
+        findings.push_back(readerError(problem));
         return findings;
     }
     auto parkFile = std::make_unique<park::ParkFile>();
     for (int32_t i = 0; i < list->parkCount; ++i) {
         const std::string name = list->list.names[i];
         const std::string path = pathIn(dir, name);
-        if (!park::readTextFile(path.c_str(), text, error)) {
-            Finding f = readerError(error, path);
+        // A park file that cannot be read is the list's error, at the line that names it.
+        if (!park::readTextFile(path.c_str(), text, problem)) {
             findings.push_back({Severity::Error, listPath, list->nameLine[i],
-                                "the park file '" + name + "' " + f.message});
+                                "the park file '" + name + "' " + problem.what});
             continue;
         }
-        if (!park::parseParkFile(text, path.c_str(), *parkFile, error)) {
-            findings.push_back(readerError(error, path));
+        if (!park::parseParkFile(text, path.c_str(), *parkFile, problem)) {
+            findings.push_back(readerError(problem));
             continue;
         }
         std::vector<Finding> warnings = checkPark(*parkFile, path);

@@ -3,7 +3,7 @@
 // and reports each refusal as an error and, as warnings, what the game accepts but an author
 // almost certainly did not mean. Used by zanbury-parkcheck and its tests.
 
-#include "park/park_files.h"
+#include "park/readers.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
 // zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--shot FRAME=FILE.png ...] [--no-hash]
 //              SCRIPT
 
-#include "park/park_files.h"
-#include "tools/sim/numbers.h"
+#include "park/readers.h"
+#include "tools/common/common.h"
 #include "tools/sim/sim.h"
 #include "zanbury_version.h"
 
@@ -14,7 +14,7 @@
 
 namespace {
 
-using sim::wholeNumber;
+using tools::wholeNumber;
 
 int usage() {
     std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "
@@ -72,10 +72,14 @@ int main(int argc, char** argv) {
         return usage();
     }
     std::string text;
+    park::Problem unread;
+    if (!park::readTextFile(scriptPath, text, unread)) {
+        std::fprintf(stderr, "zanbury-sim: %s\n", park::formatProblem(unread).c_str());
+        return 2;
+    }
     std::string error;
     std::vector<sim::ScriptEvent> events;
-    if (!park::readTextFile(scriptPath, text, error) ||
-        !sim::parseScript(text, scriptPath, events, error)) {
+    if (!sim::parseScript(text, scriptPath, events, error)) {
         std::fprintf(stderr, "zanbury-sim: %s\n", error.c_str());
         return 2;
     }

@@ -6,6 +6,7 @@
 #include "display/atlas.h"
 #include "platform/headless.h"
 #include "skater/skater.h"
+#include "tools/common/common.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -168,10 +169,8 @@ int runSimulation(const Options& options, const std::vector<ScriptEvent>& events
                      ec.message().c_str());
         return 1;
     }
-    headless::reset(options.startTick);
-    resetProgramRecords();
     int code = 0;
-    if (!startUp()) {
+    if (!tools::startHeadlessGame(options.startTick)) {
         code = 1;
     } else {
         std::size_t next = 0;

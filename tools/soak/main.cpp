@@ -1,7 +1,7 @@
 // zanbury-soak [--dir DIR] [--frames N] [--seed S]: plays the parks of DIR (copied to a
 // temporary directory, so the high score file there is not touched) under random input.
 
-#include "tools/sim/numbers.h"
+#include "tools/common/common.h"
 #include "tools/soak/soak.h"
 
 #include <chrono>
@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -39,34 +38,31 @@ int main(int argc, char** argv) {
         if (arg == "--dir") {
             dir = value;
         } else if (arg == "--frames") {
-            if (!sim::wholeNumber(value, 0, INT64_MAX, frames)) {
+            if (!tools::wholeNumber(value, 0, INT64_MAX, frames)) {
                 std::fprintf(stderr, "zanbury-soak: --frames takes a whole number, not '%s'\n",
                              value);
                 return 2;
             }
-        } else if (!sim::unsignedWholeNumber(value, seed)) {
+        } else if (!tools::unsignedWholeNumber(value, seed)) {
             std::fprintf(stderr,
                          "zanbury-soak: --seed takes a whole number from 0 to %llu, not '%s'\n",
                          static_cast<unsigned long long>(UINT64_MAX), value);
             return 2;
         }
     }
-    namespace fs = std::filesystem;
-    fs::path work = fs::temp_directory_path() / ("zanbury-soak-" + std::to_string(getpid()));
-    fs::create_directories(work);
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (entry.path().extension() == ".txt" && entry.path().filename() != "highscore.txt") {
-            fs::copy_file(entry.path(), work / entry.path().filename());
-        }
+    // The parks are played in a copy with no high score file, which the run ends would write.
+    tools::ScratchDir work("soak");
+    std::string error = work.error;
+    if (!error.empty() || !tools::copyParks(dir, work.path, error)) {
+        std::fprintf(stderr, "zanbury-soak: %s\n", error.c_str());
+        return 2;
     }
-    fs::current_path(work);
+    std::filesystem::current_path(work.path);
 
     auto start = std::chrono::steady_clock::now();
     soak::Result result = soak::runSoak(seed, frames);
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(work);
 
     std::printf("soaked %lld frames (seed %llu) in %.1f s: %.0f frames per second\n",
                 static_cast<long long>(result.frames), seed, seconds,

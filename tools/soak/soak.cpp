@@ -6,6 +6,7 @@
 #include "park/park.h"
 #include "platform/headless.h"
 #include "skater/skater.h"
+#include "tools/common/common.h"
 #include "tools/sim/sim.h"
 
 #include <algorithm>
@@ -80,10 +81,9 @@ Result runSoak(uint64_t seed, int64_t frames) {
     };
     auto span = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
 
-    resetProgramRecords();
-    headless::reset(static_cast<uint32_t>(random()));
+    const bool started = tools::startHeadlessGame(static_cast<uint32_t>(random()));
     headless::keepFrames(false); // nothing here reads a picture, so none is copied
-    if (!startUp()) {
+    if (!started) {
         result.ok = false;
         result.violation = "start-up failed";
         return result;

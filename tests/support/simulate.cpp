@@ -1,0 +1,42 @@
+// The simulator driven from a test, its trace read back from a temporary file.
+
+#include "tests/support/simulate.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace testing_support {
+
+std::vector<std::string> simulate(const std::string& script, const sim::Options& options) {
+    std::vector<sim::ScriptEvent> events;
+    std::string error;
+    EXPECT_TRUE(sim::parseScript(script, "script", events, error)) << error;
+    std::FILE* out = std::tmpfile();
+    if (out == nullptr) {
+        ADD_FAILURE() << "no temporary file for the trace";
+        return {};
+    }
+    EXPECT_EQ(sim::runSimulation(options, events, out), 0);
+    std::rewind(out);
+    std::string text;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) {
+        text.append(buffer, n);
+    }
+    std::fclose(out);
+    return lines(text);
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        out.push_back(line);
+    }
+    return out;
+}
+
+} // namespace testing_support

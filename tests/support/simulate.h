@@ -1,0 +1,18 @@
+#pragma once
+// The simulator driven from a test: a script played through sim::runSimulation, and its trace.
+
+#include "tools/sim/sim.h"
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Plays the script with the options and returns the trace, one line a pass. A script that does
+// not parse, or a game that does not start, fails the test.
+std::vector<std::string> simulate(const std::string& script, const sim::Options& options);
+
+// The lines of a text, without their line breaks.
+std::vector<std::string> lines(const std::string& text);
+
+} // namespace testing_support

@@ -1,0 +1,43 @@
+#pragma once
+// What the autoplayer's files share: the passes of a run of one park from the menu, the arrow
+// keys the search presses, and the search of the park with one set of rules.
+
+#include "park/readers.h"
+#include "platform/platform.h"
+#include "tools/autoplay/autoplay.h"
+#include "tools/autoplay/snapshot.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace autoplay {
+
+// A park list naming the park alone: pass 2 chooses the first menu item, pass 3 loads the park,
+// pass 4 is its first frame.
+inline constexpr int64_t MenuPass = 2;
+inline constexpr int64_t FirstParkPass = 4;
+
+inline constexpr platform::Key Arrows[] = {platform::Key::Up, platform::Key::Down,
+                                           platform::Key::Right, platform::Key::Left};
+
+// One main-loop pass as the simulator runs it. The sounds are only heard, so they are dropped
+// rather than gathered over millions of passes.
+void playSilentPass();
+
+struct SearchResult {
+    bool completed = false;
+    int32_t score = 0;
+    std::vector<Press> presses;
+    int64_t endPass = 0;
+    Stuck stuck;
+    int64_t framesPlayed = 0;
+};
+
+// The search proper, from the moment `start` before the park's first frame, with the display
+// closed. Every way is played one pass at a time; at a decision point each way whose hands are
+// free also branches into a press of each arrow key. Ways that fall are dropped, ways that meet
+// are merged. `file` gives the lines of the obstacles where the search gets stuck.
+SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules, int32_t phase,
+                             const SearchOptions& options, const park::ParkFile& file);
+
+} // namespace autoplay

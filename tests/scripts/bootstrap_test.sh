@@ -7,49 +7,35 @@ bootstrap=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-fail() {
-  echo "$1"
-  cat "$work/out"
-  exit 1
-}
-
-# bootstrap_with BINDIR [MODE]: the script with only BINDIR on the PATH; $work/out gets both
-# of its streams.
-bootstrap_with() {
-  local code=0
-  PATH=$1 /bin/bash "$bootstrap" ${2:+"$2"} >"$work/out" 2>&1 || code=$?
-  [ "$code" -eq 0 ] || fail "bootstrap.sh${2:+ $2} without apt-get exited with $code"
-  ! grep -q 'command not found' "$work/out" || fail "bootstrap.sh ran a command that is not there"
+# expect BINDIR MODE PATTERN...: the script in MODE with only BINDIR on the PATH ends with 0,
+# runs no command that is not there, and prints a line matching each extended PATTERN.
+expect() {
+  local bin=$1 mode=$2 code=0 pattern
+  shift 2
+  PATH=$bin /bin/bash "$bootstrap" $mode >"$work/out" 2>&1 || code=$?
+  ! grep -q 'command not found' "$work/out" && [ "$code" -eq 0 ] ||
+    { cat "$work/out"; echo "bootstrap.sh $mode without apt-get: exit code $code"; exit 1; }
+  for pattern in "$@"; do
+    grep -Eq "$pattern" "$work/out" || { cat "$work/out"; echo "no line matches: $pattern"; exit 1; }
+  done
 }
 
 # A few tools only: the libraries are looked up through pkg-config, the missing tools are named
 # with both distributions' packages.
-mkdir "$work/few"
+mkdir "$work/few" "$work/all"
 for tool in cmake make g++ pkg-config; do
   ln -s "$(command -v "$tool")" "$work/few/$tool"
 done
-bootstrap_with "$work/few"
-grep -q '^bootstrap: no apt-get or dpkg-query here, so nothing is installed$' "$work/out" ||
-  fail "it does not say that nothing is installed"
-grep -Eq '^  found +SDL2 +SDL2-devel +sdl2$' "$work/out" || fail "SDL2 is not listed as found"
-grep -Eq '^  MISSING +Xvfb .* xorg-x11-server-Xvfb +xorg-server-xvfb$' "$work/out" ||
-  fail "the missing Xvfb is not named with its packages"
-grep -q 'dpkg-dev' "$work/out" || fail "the Debian package's own needs are not named"
-bootstrap_with "$work/few" web
-grep -Eq '^  MISSING +Emscripten +emscripten +emscripten$' "$work/out" ||
-  fail "the browser build's missing emscripten is not named"
-grep -q "Debian's source package" "$work/out" || fail "the browser build's Debian source is not named"
+expect "$work/few" "" '^bootstrap: no apt-get or dpkg-query here, so nothing is installed$' \
+  '^  found +SDL2 +SDL2-devel +sdl2$' '^  MISSING +Xvfb .* xorg-x11-server-Xvfb +xorg-server-xvfb$' \
+  "Debian's dpkg-dev"
+expect "$work/few" web '^  MISSING +Emscripten +emscripten +emscripten$' "Debian's source package"
 
 # Everything this machine has but apt-get and dpkg-query: the game's needs are all found.
-mkdir "$work/all"
-for dir in /usr/local/bin /usr/bin /bin; do
-  for tool in "$dir"/*; do
-    name=${tool##*/}
-    case "$name" in apt-get | dpkg-query) continue ;; esac
-    [ -e "$work/all/$name" ] || ln -s "$tool" "$work/all/$name"
-  done
+for tool in /usr/local/bin/* /usr/bin/* /bin/*; do
+  case "${tool##*/}" in apt-get | dpkg-query) continue ;; esac
+  [ -e "$work/all/${tool##*/}" ] || ln -s "$tool" "$work/all/${tool##*/}"
 done
-bootstrap_with "$work/all"
-[ "$(wc -l <"$work/out")" -eq 2 ] && grep -q 'is found$' "$work/out" ||
-  fail "with every tool and library there it says more than two lines"
+expect "$work/all" "" 'is found$'
+[ "$(wc -l <"$work/out")" -eq 2 ] || { cat "$work/out"; echo "more than two lines"; exit 1; }
 echo "bootstrap test passed"

@@ -14,6 +14,9 @@
 FramePacer framePacer;
 
 bool startUp() {
+    if (!platform::openVideo()) {
+        return false; // nothing to show the game on: no file is read
+    }
     park::Problem problem;
     int32_t parkNumber = 0;
     if (!park::readParkList(problem, parkNumber)) {
@@ -76,6 +79,7 @@ void shutDown() {
 
 int runGame() {
     if (!startUp()) {
+        shutDown(); // whatever start-up had opened, the video system at least
         return 1;
     }
     while (gameState != GameState::Quit) {

@@ -35,6 +35,9 @@ HeadlessState& state() {
 
 namespace platform {
 
+bool openVideo() {
+    return true;
+}
 bool openWindow(const char*) {
     return true;
 }

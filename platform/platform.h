@@ -14,6 +14,12 @@ inline constexpr int KeyCount = 6;
 inline constexpr int ScreenWidth = 640;
 inline constexpr int ScreenHeight = 480;
 
+// Brings up the video system and tells whether it can show anything: false, with one line on
+// standard error, when it cannot start or when the only display it found draws into memory
+// alone (no display server, a text console) and the player did not ask for that one through
+// SDL_VIDEODRIVER. Start-up calls it before reading any file; openWindow calls it too.
+bool openVideo();
+
 // Brings up the one full-screen window with this caption and hides the mouse cursor.
 // Returns false when no window can be had (the reason has gone to standard error).
 bool openWindow(const char* caption);

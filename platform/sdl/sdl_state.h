@@ -29,6 +29,11 @@ void closePresent();
 void openAudio();
 void closeAudio();
 
+// quiet.cpp: while true, the complaints of alsa-lib (the audio device is being opened) or of
+// libwayland-client (the video system is looking for a display) are dropped.
+void quietenAlsa(bool quiet);
+void quietenWayland(bool quiet);
+
 // pads.cpp: the game controller subsystem, the pads' events (plugging in and out, buttons, the
 // left stick), letting go of everything the pads hold (the window lost the focus), and closing
 // every pad.

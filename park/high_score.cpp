@@ -149,7 +149,8 @@ int unnamedFile(mode_t mode) {
 // existing name). False, with errno set, when it cannot be named.
 bool nameTemporary(int fd, char* name) {
     for (int tries = 0; tries < 100; ++tries) {
-        const unsigned pick = static_cast<unsigned>(getpid()) * 40503u + static_cast<unsigned>(tries);
+        const unsigned pick =
+            static_cast<unsigned>(getpid()) * 40503u + static_cast<unsigned>(tries);
         std::snprintf(name, TempNameLength + 1, "%s%06x", TempPrefix, pick & 0xffffffu);
         char self[64];
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
@@ -203,8 +204,8 @@ bool writeScore(int32_t score, mode_t mode, std::string& why) {
     // The rename itself is made durable by syncing the directory that holds it.
     int dir = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0 || fsync(dir) != 0) {
-        warn(std::string("the directory of ") + HighScoreFile + " cannot be synced: " +
-             reasonOf(errno));
+        warn(std::string("the directory of ") + HighScoreFile +
+             " cannot be synced: " + reasonOf(errno));
     }
     if (dir >= 0) {
         close(dir);

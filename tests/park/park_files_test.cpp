@@ -289,6 +289,11 @@ TEST_F(ParkFilesTest, WhatTheFormatAllowsLoadsAndEveryMessageIsPrintable) {
               std::string::npos)
         << message;
     EXPECT_EQ(message.find("root"), std::string::npos) << "the file was read: " << message;
+    // The same words for a message box, which the headless platform only records.
+    EXPECT_EQ("zanbury: " +
+                  headless::takeErrorBox().substr(std::string("Zanbury cannot start:\n").size()) +
+                  "\n",
+              message);
 }
 
 TEST_F(ParkFilesTest, LoadParkFillsTheTableAndOpensTheWindow) {

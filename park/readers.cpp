@@ -231,6 +231,7 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, P
     if (!readNumber(tokens, fileName, "the park length", length, line, problem)) {
         return false;
     }
+    out.lengthLine = line;
     static const char* const fieldNames[7] = {"the picture's top",
                                               "the picture's left",
                                               "the picture's bottom",

@@ -33,6 +33,7 @@ std::string printable(std::string_view text);
 std::string_view withoutByteOrderMark(std::string_view text);
 
 struct ParkFile {
+    int32_t lengthLine = 0; // the line of the park length
     int32_t obstacleCount = 0;
     int32_t parkLength = 0;
     Obstacle records[MaxObstacles];

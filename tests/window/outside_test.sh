@@ -41,10 +41,17 @@ done
 read -r width height left top <<<"$(sed -E 's/.* ([0-9]+)x([0-9]+)\+(-?[0-9]+)\+(-?[0-9]+) .*/\1 \2 \3 \4/' <<<"$box")"
 x=$((left + width / 2))
 y=$((top + height / 4))
-sleep 0.5
-import -window root "$work/shot.png"
+drawn=no
+for _ in $(seq 50); do
+  import -window root "$work/shot.png"
+  if ! is_black "$x" "$y"; then
+    drawn=yes
+    break
+  fi
+  sleep 0.1
+done
 [ -n "${ZANBURY_SHOT:-}" ] && cp "$work/shot.png" "$ZANBURY_SHOT"
-is_black "$x" "$y" && { echo "the message box is not drawn"; exit 1; }
+[ "$drawn" = yes ] || { echo "the message box is not drawn"; exit 1; }
 # The pointer over the box gives it the keyboard; Enter presses its button.
 xdotool mousemove "$x" "$y"
 sleep 0.2

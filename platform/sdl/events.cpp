@@ -1,6 +1,6 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
 // keyboard's keys fed to the key check, pad events handed to the pads, and the window's close
-// request, focus and exposure.
+// request, focus and exposure, and the window's loss.
 
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -87,7 +87,8 @@ bool pumpEvents() {
             break;
         }
     }
-    return open;
+    // A window destroyed by another program ends the game as a close request does.
+    return open && !detail::windowLost();
 }
 
 bool keyCheck(Key key) {

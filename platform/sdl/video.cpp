@@ -188,6 +188,7 @@ bool openWindow(const char* caption) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
+    detail::watchForWindowLoss();
     detail::askForFullScreen = detail::hasWindowManager(sdl.window);
     if (detail::askForFullScreen) {
         SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -214,6 +215,7 @@ void closeWindow() {
     if (sdl.window != nullptr) {
         SDL_DestroyWindow(sdl.window);
         sdl.window = nullptr;
+        detail::endWatchForWindowLoss();
     }
     SDL_Quit();
 }

@@ -5,6 +5,7 @@
 #include "display/glyph_sheet.h"
 #include "display/resources.h"
 #include "tools/parkmap/parkmap.h"
+#include "tools/sim/sim.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -109,21 +110,6 @@ void drawRulers(const ParkMap& map, Canvas& c) {
     text(c, end.x + 4, end.y - SceneHeight + 2, "end");
 }
 
-const char* keyWord(platform::Key key) {
-    switch (key) {
-    case platform::Key::Up:
-        return "up";
-    case platform::Key::Down:
-        return "down";
-    case platform::Key::Right:
-        return "right";
-    case platform::Key::Left:
-        return "left";
-    default:
-        return "?";
-    }
-}
-
 // The trick that starts or completes in the step that left `now` after `before`, or nullptr.
 const char* trickSeen(const Skater& before, const Skater& now) {
     if (now.riseFrames == 20 && now.trick == Trick::Jump) {
@@ -170,7 +156,7 @@ void drawRun(const ParkMap& map, Canvas& c) {
     for (std::size_t i = 0; i < map.presses.size(); ++i) {
         const Point p = at(frameX(map.presses[i].pass - 3), SceneTop);
         fill(c, p.x, p.y, 2, 12, PressColour);
-        text(c, p.x + 3, p.y + 1, keyWord(map.presses[i].key), PressColour);
+        text(c, p.x + 3, p.y + 1, sim::keyName(map.presses[i].key), PressColour);
     }
     for (std::size_t i = 1; i < skater.size(); ++i) {
         if (const char* trick = trickSeen(skater[i - 1], skater[i])) {

@@ -83,14 +83,15 @@ package: bootstrap $(PACKAGE_BUILD)/CMakeCache.txt
 	rm -f $(PACKAGE_OUT)/zanbury_*.deb
 	cp $(PACKAGE_BUILD)/zanbury_*.deb $(PACKAGE_OUT)/
 
-# The browser build's groundwork: emscripten and chromium, a WebAssembly SDL2 built from Debian's
-# source package once per machine (kept in WEB_SDL2), and the game's folders compiled with em++.
+# The browser build, build-web/zanbury.html: emscripten and chromium, a WebAssembly SDL2 built
+# from Debian's source package once per machine (kept in WEB_SDL2), and the game with em++.
 WEB_BUILD ?= build-web
 WEB_SDL2 ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/zanbury/sdl2-web
 # Debian's emscripten runs its JavaScript tools with node, which must see Debian's node modules.
 WEB_ENV = NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
-.PHONY: web-libs
-web-libs:
+.PHONY: web web-libs
+web-libs: web
+web:
 	./scripts/bootstrap.sh web
 	JOBS=$(JOBS) ./scripts/web_sdl2.sh $(WEB_SDL2)
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \

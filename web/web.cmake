@@ -23,12 +23,32 @@ endif()
 # At -O2 and above Debian's emscripten crashes in its HTML minifier.
 add_link_options(-sMINIFY_HTML=0)
 
-# The platform's contract; the browser's own platform and main loop are still to come.
-add_library(zb_platform_api INTERFACE)
-target_include_directories(zb_platform_api INTERFACE ${PROJECT_SOURCE_DIR})
-
 add_subdirectory(core)
+add_subdirectory(platform)
 add_subdirectory(display)
 add_subdirectory(app)
 add_subdirectory(park)
 add_subdirectory(skater)
+
+# The page: build-web/zanbury.html with its .js, .wasm and .data (the shipped parks, laid out in
+# /parks). The main loop stays the desktop's: with Asyncify the pacer's SDL_Delay gives the
+# browser its turn (emscripten_sleep), so the shell, its pacing rule and everything that runs
+# inside the loop are the same code on both. The page keeps the game's directory in IndexedDB
+# (IDBFS, web/storage.js).
+configure_file(packaging/version.h.in ${PROJECT_BINARY_DIR}/generated/zanbury_version.h @ONLY)
+add_executable(zanbury app/main.cpp)
+target_include_directories(zanbury PRIVATE ${PROJECT_BINARY_DIR}/generated)
+target_link_libraries(zanbury PRIVATE zb_app zb_platform_web)
+set_target_properties(zanbury PROPERTIES SUFFIX .html)
+set(ZB_WEB ${PROJECT_SOURCE_DIR}/web)
+set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js ${ZB_WEB}/bridge.js)
+file(GLOB ZB_WEB_PARKS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.txt)
+target_link_options(zanbury PRIVATE
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
+  -lidbfs.js
+  "SHELL:--shell-file ${ZB_WEB}/shell.html"
+  "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
+  "SHELL:--js-library ${ZB_WEB}/bridge.js"
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/parks"
+  "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/*.sha256")
+set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS})

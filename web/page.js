@@ -1,0 +1,165 @@
+// The page around the game: the picture scaled sharply to the stage, full screen on request
+// (the button, F11, Alt+Enter), keyboard focus kept on the game, the loading and ending notes,
+// and a few figures that tests and measurements read (frames shown, when the first came, the
+// spacing of the last ones). Linked in with --pre-js; platform/web/ calls it through bridge.js.
+Module.zanburyPage = (function () {
+  var Width = 640;
+  var Height = 480;
+  var stage = document.getElementById('stage');
+  var screen = document.getElementById('screen');
+  var note = document.getElementById('note');
+  var fullButton = document.getElementById('full-screen');
+
+  // The picture arrives at 640 x 480 on a canvas of its own; the screen's canvas holds it
+  // enlarged by the smallest whole factor that reaches the shown size in device pixels (each
+  // pixel a sharp square), and the browser scales that down the rest of the way with linear
+  // filtering: sharp bilinear, crisp at any size without uneven pixels.
+  var picture = document.createElement('canvas');
+  picture.width = Width;
+  picture.height = Height;
+  var pictureContext = picture.getContext('2d');
+  var screenContext = screen.getContext('2d', { alpha: false });
+  var image = null;
+
+  var page = {
+    frames: 0,          // pictures shown
+    firstFrameAt: null, // performance.now() of the first
+    spacing: [],        // ms between the last pictures shown, at most 2000 of them
+    ended: false,
+  };
+  var lastFrameAt = null;
+  var waiters = [];
+
+  function draw() {
+    screenContext.imageSmoothingEnabled = false;
+    screenContext.drawImage(picture, 0, 0, screen.width, screen.height);
+  }
+
+  function layout() {
+    var scale = Math.min(stage.clientWidth / Width, stage.clientHeight / Height);
+    if (!(scale > 0)) {
+      return;
+    }
+    var ratio = window.devicePixelRatio || 1;
+    var factor = Math.max(1, Math.ceil(scale * ratio - 1e-6));
+    if (screen.width !== Width * factor) {
+      screen.width = Width * factor;
+      screen.height = Height * factor;
+      draw(); // a canvas is cleared when it is resized
+    }
+    screen.style.width = Width * scale + 'px';
+    screen.style.height = Height * scale + 'px';
+  }
+
+  page.show = function (rgba, width, height) {
+    if (image === null) {
+      image = pictureContext.createImageData(width, height);
+    }
+    image.data.set(rgba);
+    pictureContext.putImageData(image, 0, 0);
+    draw();
+    var now = performance.now();
+    if (page.firstFrameAt === null) {
+      page.firstFrameAt = now;
+      showNote('');
+    }
+    if (lastFrameAt !== null) {
+      page.spacing.push(now - lastFrameAt);
+      if (page.spacing.length > 2000) {
+        page.spacing.shift();
+      }
+    }
+    lastFrameAt = now;
+    page.frames += 1;
+    waiters = waiters.filter(function (waiter) {
+      if (page.frames >= waiter.frame) {
+        waiter.resolve(page.frames);
+        return false;
+      }
+      return true;
+    });
+  };
+
+  // A promise of the moment the picture numbered `frame` (from 1) has been shown.
+  page.untilFrame = function (frame) {
+    return new Promise(function (resolve) {
+      if (page.frames >= frame) {
+        resolve(page.frames);
+      } else {
+        waiters.push({ frame: frame, resolve: resolve });
+      }
+    });
+  };
+
+  function showNote(text) {
+    note.textContent = text;
+    note.hidden = text === '';
+  }
+
+  page.error = function (title, message) {
+    showNote(message);
+    note.classList.add('error');
+  };
+
+  // The game has left its menu: what it wrote is kept, and Enter or a click plays again.
+  page.closed = function () {
+    page.ended = true;
+    showNote('Saving…');
+    Module.zanburyStorage.persistNow(function () {
+      showNote('Thanks for playing. Press Enter or click here to play again.');
+      var again = function (event) {
+        if (event.type === 'click' || event.key === 'Enter') {
+          location.reload();
+        }
+      };
+      window.addEventListener('keydown', again);
+      note.addEventListener('click', again);
+    });
+  };
+
+  function toggleFullScreen() {
+    if (document.fullscreenElement) {
+      document.exitFullscreen();
+    } else if (stage.requestFullscreen) {
+      stage.requestFullscreen().catch(function () {});
+    }
+  }
+
+  // Before SDL's own listener, so that Alt+Enter never reaches the game as Enter.
+  window.addEventListener('keydown', function (event) {
+    if (event.key === 'F11' || (event.key === 'Enter' && event.altKey)) {
+      event.preventDefault();
+      event.stopImmediatePropagation();
+      if (!event.repeat) {
+        toggleFullScreen();
+      }
+    }
+  }, true);
+
+  // Keys go to the game wherever the page has the focus, but a focused button would also take
+  // Enter and Space as a click: the focus goes back to the stage after every click.
+  fullButton.addEventListener('click', function () {
+    toggleFullScreen();
+    stage.focus();
+  });
+  document.addEventListener('fullscreenchange', function () {
+    fullButton.textContent = document.fullscreenElement ? 'Leave full screen' : 'Full screen';
+    layout();
+  });
+  stage.addEventListener('mousedown', function () { stage.focus(); });
+  new ResizeObserver(layout).observe(stage);
+  window.addEventListener('resize', layout);
+  layout();
+  stage.focus();
+
+  Module.canvas = document.getElementById('canvas'); // SDL's window: hidden, never drawn on
+  Module.setStatus = function (text) {
+    if (page.firstFrameAt === null && !page.ended) {
+      showNote(text ? text.replace(/\(.*\)/, '').trim() || 'Loading…' : 'Loading…');
+    }
+  };
+  Module.onAbort = function (what) {
+    page.error('Zanbury', 'The game stopped: ' + what);
+  };
+  return page;
+})();

@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= 2
 
-.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind screenshots maps package
+.PHONY: all bootstrap build run test test-plain test-web test-sanitize format format-check clean soak valgrind screenshots maps package
 
 all: build
 
@@ -19,10 +19,15 @@ build: bootstrap $(BUILD)/CMakeCache.txt
 run: build
 	cd data && ../$(BUILD)/zanbury
 
-test: bootstrap format-check test-plain test-sanitize fuzz
+test: bootstrap format-check test-plain test-sanitize fuzz test-web
 
 test-plain: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE web
+
+# The browser build played in headless Chromium (tests/web/browser_test.py).
+test-web: build web
+	cmake -S . -B $(BUILD) -DZANBURY_WEB_BUILD=$(abspath $(WEB_BUILD)) > /dev/null
+	ctest --test-dir $(BUILD) --output-on-failure -L web
 
 $(SAN_BUILD)/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZANBURY_SANITIZE=ON $(if $(CI),-DZANBURY_WERROR=ON)

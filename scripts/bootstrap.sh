@@ -19,8 +19,9 @@ case "$mode" in
     ;;
   web)
     # emscripten compiles with the clang, lld and node it depends on; dpkg-dev unpacks SDL2's
-    # source package, which scripts/web_sdl2.sh builds; chromium runs the page headless.
-    packages=(cmake make emscripten dpkg-dev chromium)
+    # source package, which scripts/web_sdl2.sh builds; chromium runs the page headless, and
+    # the page's test talks to it over a WebSocket with Debian's python3-websockets.
+    packages=(cmake make emscripten dpkg-dev chromium python3-websockets)
     ;;
   *)
     echo "usage: bootstrap.sh [web]" >&2
@@ -56,7 +57,8 @@ needs_web="\
 command cmake|CMake 3.25 or later|cmake|cmake
 command make|GNU Make|make|make
 command emcc|Emscripten|emscripten|emscripten
-command chromium|Chromium (the page's test)|chromium|chromium"
+command chromium|Chromium (the page's test)|chromium|chromium
+- -|Python websockets (the page's test)|python3-websockets|python-websockets"
 
 # Prints the needs of this mode, each marked found, MISSING or unchecked, and notes what only
 # Debian has; all of it only when something looks missing, else one line.

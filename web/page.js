@@ -26,6 +26,7 @@ Module.zanburyPage = (function () {
     firstFrameAt: null, // performance.now() of the first
     spacing: [],        // ms between the last pictures shown, at most 2000 of them
     ended: false,
+    keys: [],           // the game's keys as they came: [key, down, frames shown by then]
   };
   var lastFrameAt = null;
   var waiters = [];
@@ -135,6 +136,18 @@ Module.zanburyPage = (function () {
       }
     }
   }, true);
+
+  // Which picture each key came after tells a test which pass of the main loop saw it: one that
+  // comes while picture n is shown is read by pass n + 2, since pass n + 1 read its keys before
+  // its handler, the wait and the present.
+  var gameKeys = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Enter', 'Escape'];
+  function noteKey(event) {
+    if (!event.repeat && gameKeys.indexOf(event.key) >= 0 && page.keys.length < 100000) {
+      page.keys.push([event.key, event.type === 'keydown', page.frames]);
+    }
+  }
+  window.addEventListener('keydown', noteKey, true);
+  window.addEventListener('keyup', noteKey, true);
 
   // Keys go to the game wherever the page has the focus, but a focused button would also take
   // Enter and Space as a click: the focus goes back to the stage after every click.

@@ -45,7 +45,7 @@ set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js ${ZB
 file(GLOB ZB_WEB_PARKS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.txt)
 target_link_options(zanbury PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
-  -lidbfs.js
+  -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
   "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"

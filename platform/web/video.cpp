@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace platform::detail {
 
 SdlState sdl;
@@ -28,6 +30,10 @@ bool openVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
         return true;
     }
+    // Emscripten starts the program with a umask of 0777, which would give every file the game
+    // makes (the high score's replacement keeps the umask's permissions) no permission at all,
+    // and the next visit could not read it. A page has no other users: a desktop's 022.
+    umask(022);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "zanbury: cannot start the video system: %s\n", SDL_GetError());
         return false;

@@ -125,7 +125,10 @@ class Page:
         x, y, width, height = clip
         result = await self.send("Page.captureScreenshot", format="png", clip={
             "x": x, "y": y, "width": width, "height": height, "scale": 1})
-        return read_png(base64.b64decode(result["data"]))
+        png = base64.b64decode(result["data"])
+        picture = read_png(png)
+        picture.png = png
+        return picture
 
     async def close(self):
         if self.socket is not None:

@@ -1,0 +1,185 @@
+#!/usr/bin/python3
+"""The browser build played in headless Chromium, driven over the DevTools protocol.
+
+browser_test.py WEB_BUILD SOURCE_DIR SIM
+
+Starts a run with Enter and plays the committed replay of the first shipped park by real key
+events, each sent while the picture before the one whose pass should read it is shown. Then:
+the park-complete screen is on the page (a screenshot against docs/screens/park-complete.png);
+Enter goes on to the second park, where the skater, left alone, falls until the run ends; the
+high score that the page then keeps in IndexedDB is the one the simulator's run of the same
+keys, at the passes the page saw them, ends with; and after a reload the game's directory still
+holds it, and the storage still does after the page writes to it again."""
+
+import asyncio
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "tools", "browser"))
+import devtools  # noqa: E402
+
+KEYS = {"up": "ArrowUp", "down": "ArrowDown", "left": "ArrowLeft", "right": "ArrowRight",
+        "enter": "Enter", "escape": "Escape"}
+NAMES = {value: name for name, value in KEYS.items()}
+
+READ_STORED = """new Promise((resolve, reject) => {
+  const open = indexedDB.open('/save');
+  open.onerror = () => reject(open.error);
+  open.onsuccess = () => {
+    const db = open.result;
+    if (!db.objectStoreNames.contains('FILE_DATA')) { resolve(null); return; }
+    const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/save/highscore.txt');
+    get.onsuccess = () => resolve(get.result && get.result.contents
+        ? new TextDecoder().decode(get.result.contents) : null);
+    get.onerror = () => reject(get.error);
+  };
+})"""
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def replay_events(path, park):
+    """The replay's key events of the park: from the menu's Enter to the park's last pass,
+    which is Enter's pass + 1 + the park's length (a pass loads the park, the next is its first
+    frame); the end screen's keys are left out."""
+    events = []
+    for line in open(path):
+        words = line.split()
+        if words and not words[0].startswith("#"):
+            events.append((int(words[0]), words[1], words[2]))
+    length = int(open(park).read().split()[1])
+    return [event for event in events if event[0] <= events[0][0] + 1 + length]
+
+
+async def until(page, expression, seconds, what):
+    deadline = time.monotonic() + seconds
+    while True:
+        value = await page.evaluate(expression)
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            fail("timed out waiting for " + what)
+        await asyncio.sleep(0.25)
+
+
+async def shows(page, reference, clip):
+    """Whether the page's picture is the reference: each of its 640 x 480 pixels read at its
+    middle in the scaled picture, within a small tolerance for the scaling's blend."""
+    shot = await page.screenshot(clip)
+    close = 0
+    for y in range(0, 480, 2):
+        for x in range(0, 640, 2):
+            got = shot.pixel(min(shot.width - 1, int((x + 0.5) * shot.width / 640)),
+                             min(shot.height - 1, int((y + 0.5) * shot.height / 480)))
+            want = reference.pixel(x, y)
+            close += all(abs(a - b) <= 40 for a, b in zip(got, want))
+    if close < 0.97 * 320 * 240:
+        path = os.path.join(tempfile.gettempdir(), "zanbury-web-shown.png")
+        with open(path, "wb") as out:
+            out.write(shot.png)
+        print("the page showed %s (%.1f%% of the pixels as expected)" %
+              (path, 100 * close / (320 * 240)))
+        return False
+    return True
+
+
+def simulated_high_score(sim, data, keys, frames):
+    """The high score that the simulator's run of the page's keys writes."""
+    lines = []
+    for key, down, shown in keys:
+        lines.append("%d %s %s" % (shown + 2, NAMES[key], "press" if down else "release"))
+    work = tempfile.mkdtemp(prefix="zanbury-web-sim-")
+    try:
+        for name in os.listdir(data):
+            shutil.copy(os.path.join(data, name), work)
+        with open(os.path.join(work, "script.txt"), "w") as script:
+            script.write("\n".join(lines) + "\n")
+        subprocess.run([sim, "--dir", work, "--frames", str(frames), "--no-hash",
+                        os.path.join(work, "script.txt")], check=True,
+                       stdout=subprocess.DEVNULL)
+        with open(os.path.join(work, "highscore.txt")) as stored:
+            return stored.read()
+    finally:
+        shutil.rmtree(work)
+
+
+async def main(web_build, source, sim):
+    reference = devtools.read_png(open(os.path.join(source, "docs", "screens",
+                                                    "park-complete.png"), "rb").read())
+    events = replay_events(os.path.join(source, "tests", "replays", "harbour-front.txt"),
+                           os.path.join(source, "data", "harbour-front.txt"))
+    server, base = devtools.serve(web_build)
+    page = devtools.Page(1280, 960)
+    try:
+        await page.open()
+        await page.navigate(base + "zanbury.html")
+        await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60, "the menu")
+        rect = await page.evaluate(
+            "(r => [r.x, r.y, r.width, r.height])(document.getElementById('screen')"
+            ".getBoundingClientRect())")
+
+        # A key of the replay's pass F goes out once picture F + shift is shown, so that pass
+        # F + shift + 2 reads it: the whole run later by that many passes, the menu waiting
+        # longer. The shift is taken from the menu's Enter, the first key, once it has arrived,
+        # since a browser's first key event can take a few frames' time to arrive.
+        sent = []  # the picture each key event was sent after
+        shift = None
+        for frame, key, action in events:
+            if sent and shift is None:
+                shift = await until(page, "Module.zanburyPage.keys.length && "
+                                    "Module.zanburyPage.keys[0][2]", 10, "the first key")
+                shift -= events[0][0]
+            await page.evaluate("Module.zanburyPage.untilFrame(%d)" % (frame + (shift or 0)))
+            for down in [True, False] if action == "tap" else [action == "press"]:
+                await page.key(KEYS[key], down)
+                sent.append(frame + (shift or 0))
+        await until(page, "Module.zanburyPage.frames > %d" % (events[-1][0] + shift + 150), 30,
+                    "the park's end")
+        if not await shows(page, reference, rect):
+            fail("the park-complete screen is not shown after the replay of harbour-front")
+
+        await page.key("Enter", True)
+        await page.key("Enter", False)
+        stored = await until(page, READ_STORED, 240, "the high score in the page's storage")
+        frames = await page.evaluate("Module.zanburyPage.frames")
+        keys = await page.evaluate("Module.zanburyPage.keys")
+        late = sum(shown != frame for (_, _, shown), frame in zip(keys, sent))
+        print("%d key events, %d arrived after a later picture than the one they were sent "
+              "for" % (len(sent), late))
+        expected = simulated_high_score(sim, os.path.join(source, "data"), keys, frames + 2)
+        print("stored high score %s, simulated %s" % (stored.strip(), expected.strip()))
+        if stored != expected or int(stored) <= 0:
+            fail("the page kept %r, the simulator's run of the same keys %r" %
+                 (stored, expected))
+
+        await page.evaluate("window.beforeReload = true")
+        await page.send("Page.reload")
+        await until(page, "!window.beforeReload && window.Module && "
+                    "Module.zanburyPage.frames >= 2", 60,
+                    "the menu after the reload")
+        seen = await page.evaluate(
+            "Module.FS.readFile('/save/highscore.txt', {encoding: 'utf8'})")
+        if seen != stored:
+            fail("after the reload the game's directory holds %r, not %r" % (seen, stored))
+        await page.evaluate("new Promise(done => Module.zanburyStorage.persistNow(done))")
+        if await page.evaluate(READ_STORED) != stored:
+            fail("the high score left the page's storage after the reload")
+        print("the park-complete screen was shown and the high score %s kept" % stored.strip())
+    finally:
+        await page.close()
+        server.shutdown()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 4:
+        print("usage: browser_test.py WEB_BUILD SOURCE_DIR SIM", file=sys.stderr)
+        sys.exit(2)
+    asyncio.run(main(*sys.argv[1:]))

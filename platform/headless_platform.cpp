@@ -50,6 +50,16 @@ bool keyCheck(Key k) {
     return input::check(state().input, k);
 }
 
+KeyView peekKey(Key k) {
+    return input::view(state().input, k);
+}
+
+void useScriptedKeys(bool) {}
+
+void scriptKey(Key k, KeyMove move) {
+    input::move(state().input, k, move);
+}
+
 uint32_t tickCount() {
     return state().clock;
 }
@@ -111,17 +121,15 @@ void reset(uint32_t startTick) {
 }
 
 void press(platform::Key k) {
-    input::setDown(state().input, input::keyboardSource(k), true);
+    platform::scriptKey(k, platform::KeyMove::Press);
 }
 
 void release(platform::Key k) {
-    input::setDown(state().input, input::keyboardSource(k), false);
+    platform::scriptKey(k, platform::KeyMove::Release);
 }
 
 void tap(platform::Key k) {
-    release(k);
-    press(k);
-    release(k);
+    platform::scriptKey(k, platform::KeyMove::Tap);
 }
 
 void setClock(uint32_t tick) {

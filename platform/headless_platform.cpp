@@ -1,6 +1,7 @@
 // The headless platform: no window, no audio device, a virtual clock that moves only when told,
 // and scripted keys fed to the same key check as the SDL platform's keyboard.
 
+#include "core/fnv.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 
@@ -173,12 +174,7 @@ int presentCount() {
 }
 
 uint32_t frameHash() {
-    uint32_t hash = 0x811c9dc5u;
-    for (uint16_t pixel : state().frame) {
-        hash = (hash ^ (pixel & 0xffu)) * 0x01000193u;
-        hash = (hash ^ (pixel >> 8)) * 0x01000193u;
-    }
-    return hash;
+    return fnv::addPixels(fnv::Start32, state().frame.data(), state().frame.size());
 }
 
 bool saveFramePng(const char* path) {

@@ -2,6 +2,7 @@
 // The simulator: the real game, start-up to shutdown, on the headless platform, driven by an
 // input script and printing one trace line per pass.
 
+#include "app/script.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -12,18 +13,18 @@
 
 namespace sim {
 
-enum class Action { Press, Release, Tap };
-
-struct ScriptEvent {
-    int64_t frame = 0; // the main-loop pass before whose handler the event takes effect
-    platform::Key key = platform::Key::Up;
-    Action action = Action::Press;
-};
+// The script format is the game's own (app/script.h), which recordings share.
+using ScriptEvent = script::Event;
+using Action = script::Action;
+using script::actionName;
+using script::keyName;
 
 // Parses script lines `FRAME KEY ACTION`; # comments and blank lines are ignored. Returns false
 // with a message naming the line in `error` on a bad line.
-bool parseScript(std::string_view text, const char* fileName, std::vector<ScriptEvent>& events,
-                 std::string& error);
+inline bool parseScript(std::string_view text, const char* fileName,
+                        std::vector<ScriptEvent>& events, std::string& error) {
+    return script::parse(text, fileName, events, error);
+}
 
 struct Shot {
     int64_t frame = 0;
@@ -39,10 +40,6 @@ struct Options {
     // frame itself; without it the trace prints hash=-.
     bool hash = true;
 };
-
-// The script words for a key and an action, as parseScript reads them.
-const char* keyName(platform::Key key);
-const char* actionName(Action action);
 
 // One main-loop pass as the simulator runs it: the handler, 1 ms of work on the virtual clock,
 // the pacer's wait and the present.

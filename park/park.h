@@ -15,9 +15,21 @@ struct FailedPark {
     char name[MaxNameLength + 1] = {};
 };
 
+// The end screen's dealings with highscore.txt, as a recording keeps them and a replay gives
+// them back: what each end screen found stored is noted here; during a replay the end screen
+// takes it from here instead, and writes no file. Not a game record: the session owns it.
+struct HighScoreTape {
+    bool replaying = false;
+    bool haveStored = false; // a high score was stored, and its value
+    int32_t stored = 0;
+    int32_t reads = 0;              // end screens since the session last set this to 0
+    bool wroteNewHighScore = false; // an end screen wrote the run's score as the high score
+};
+
 extern ParkList parkList;
 extern ObstacleTable obstacleTable;
 extern FailedPark failedPark;
+extern HighScoreTape highScoreTape;
 
 // Reads parks.txt in the working directory into parkList and run.parkCount, then reads every
 // park file that it names. Returns false when the list or one of its parks is missing or

@@ -1,9 +1,10 @@
-// The simulator's passes: a script's keys played on the headless platform, each pass traced,
-// with the shots asked for.
+// The simulator's passes: a script's keys or a recording's session played on the headless
+// platform, each pass traced, with the shots asked for.
 
 #include "tools/sim/sim.h"
 
 #include "app/flow.h"
+#include "app/session.h"
 #include "app/shell.h"
 #include "app/trace.h"
 #include "core/run_state.h"
@@ -107,6 +108,40 @@ int runSimulation(const Options& options, const std::vector<ScriptEvent>& events
     }
     shutDown();
     return 0;
+}
+
+int runRecording(const Options& options, recording::Recording recording, std::FILE* out) {
+    InDirectory in(options.dir);
+    if (in.ec) {
+        return 1;
+    }
+    if (!tools::startHeadlessGame(0)) {
+        return 1;
+    }
+    std::string message;
+    if (!session::startReplay(std::move(recording), message)) {
+        std::fprintf(stderr, "zanbury-sim: %s\n", message.c_str());
+        shutDown();
+        return 2;
+    }
+    session::startTrace(out, options.hash, false);
+    for (int64_t frame = 1; options.maxFrames < 0 || frame <= options.maxFrames; ++frame) {
+        if (!session::beforePass()) {
+            break;
+        }
+        passWithShots(options, frame);
+        session::afterPass();
+        takeShots(options, frame);
+        if (gameState == GameState::Quit) {
+            break;
+        }
+    }
+    const bool ok = session::finish(message);
+    if (!message.empty()) {
+        std::fprintf(stderr, "zanbury-sim: %s\n", message.c_str());
+    }
+    shutDown();
+    return ok ? 0 : 2;
 }
 
 } // namespace sim

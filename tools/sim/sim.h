@@ -1,7 +1,8 @@
 #pragma once
 // The simulator: the real game, start-up to shutdown, on the headless platform, driven by an
-// input script and printing one trace line per pass.
+// input script or a recording of the game, and printing one trace line per pass.
 
+#include "app/recording.h"
 #include "app/script.h"
 #include "platform/platform.h"
 
@@ -54,5 +55,11 @@ std::string traceField(const std::string& line, const char* name);
 
 // Runs the game with the script; returns the exit code (0, or 1 when start-up fails).
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out);
+
+// Replays a recording of the game (the clock and the high score as recorded; options.startTick
+// plays no part): returns 0; 1 when the game does not start; 2 when the recording's parks
+// differ from the directory's, or the game does not read what the recording holds, with the
+// reason naming the line on standard error. A note says when the recording was cut short.
+int runRecording(const Options& options, recording::Recording recording, std::FILE* out);
 
 } // namespace sim

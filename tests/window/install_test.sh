@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs into a temporary prefix, then starts the launcher with a fresh home: it must seed
-# the player's data directory with the shipped parks and start the game there.
+# the player's data directory with the shipped parks and start the game there, passing options
+# through.
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -40,4 +41,20 @@ wait "$game_pid" || true
 game_pid=""
 [ "$(cat "$data/highscore.txt")" = "4321" ] && [ "$(cat "$data/parks.txt")" = "1 harbour-front.txt" ] ||
   { echo "the launcher overwrote the player's files"; exit 1; }
+# Options pass through the launcher, a relative file named from where it was started.
+mkdir -p "$work/caller"
+(cd "$work/caller" && "$work/prefix/bin/zanbury" --help) | grep -q -- '--record FILE' ||
+  { echo "the launcher did not pass --help through"; exit 1; }
+(cd "$work/caller" && exec "$work/prefix/bin/zanbury" --trace trace.txt) &
+game_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/caller/trace.txt" ] && break
+  sleep 0.1
+done
+kill -TERM "$game_pid"
+wait "$game_pid" || true
+game_pid=""
+grep -q '^frame=1 state=Menu ' "$work/caller/trace.txt" ||
+  { echo "the launcher's game did not trace into the caller's directory"; exit 1; }
+[ -s "$data/last-run.txt" ] || { echo "the game kept no last-run.txt in $data"; exit 1; }
 echo "install test passed"

@@ -50,8 +50,9 @@ void stopFile(int i, const char* reason) {
     rec.on = rec.fileCount > 0;
 }
 
-void put(const char* line, int length) {
-    if (length <= 0) {
+// Writes a line that the formatting made whole in `line` (a line cut short is never written).
+template <std::size_t N> void put(const char (&line)[N], int length) {
+    if (length <= 0 || static_cast<std::size_t>(length) >= N) {
         return;
     }
     for (int i = rec.fileCount - 1; i >= 0; --i) {
@@ -100,6 +101,27 @@ bool header(std::string& text, std::string& error) {
                               line, sizeof line, name, recording::checksum(bytes))));
     }
     return true;
+}
+
+// Puts the recording up to this pass in highscore-run.txt, under the high score's lock and only
+// while highscore.txt holds the run's score: a game that has since beaten it keeps its own run.
+void keepHighScoreRun(int64_t pass, int32_t score) {
+    flushAll();
+    std::string error;
+    const int lock = park::takeHighScoreLock(error);
+    if (lock >= 0 && park::highScoreIs(score) && rec.on) {
+        char end[32];
+        const int n = recording::formatEndLine(end, sizeof end, pass);
+        if (!copyReplacing(rec.files[0].file, std::string(end, static_cast<std::size_t>(n)),
+                           HighScoreRun, error)) {
+            std::fprintf(stderr, "zanbury: warning: cannot keep the run of the high score: %s\n",
+                         error.c_str());
+        }
+    } else if (lock < 0) {
+        std::fprintf(stderr, "zanbury: warning: cannot keep the run of the high score: %s\n",
+                     error.c_str());
+    }
+    park::releaseHighScoreLock(lock);
 }
 
 // The same file named twice is written once.
@@ -161,7 +183,6 @@ void recordBeforePass(int64_t pass) {
     rec.readCount = 0;
     rec.tooManyReads = false;
     park::highScoreTape.reads = 0;
-    park::highScoreTape.wroteNewHighScore = false;
     for (platform::Key key : Keys) {
         platform::KeyView& was = rec.keys[static_cast<int>(key)];
         const platform::KeyView now = platform::peekKey(key);
@@ -210,24 +231,19 @@ void recordAfterPass(int64_t pass) {
     }
     const park::HighScoreTape& tape = park::highScoreTape;
     if (tape.reads > 0) {
-        char line[64];
-        put(line,
-            recording::formatHighScoreLine(line, sizeof line, pass, tape.haveStored, tape.stored));
+        // A reason that a recording cannot hold as it is (never one the game gives) is kept
+        // printable and short: the replay then shows it so.
+        std::string reason = park::printable(tape.outcome.failure);
+        reason.resize(std::min(reason.size(), recording::MaxReasonLength));
+        char line[recording::MaxReasonLength + 64];
+        put(line, recording::formatHighScoreLine(line, sizeof line, pass, tape.outcome.newHighScore,
+                                                 reason));
     }
     for (platform::Key key : Keys) {
         rec.keys[static_cast<int>(key)] = platform::peekKey(key);
     }
-    if (tape.wroteNewHighScore && rec.keepHighScoreRun && rec.on) {
-        flushAll();
-        char end[32];
-        const int n = recording::formatEndLine(end, sizeof end, pass);
-        std::string error;
-        if (rec.on &&
-            !copyReplacing(rec.files[0].file, std::string(end, static_cast<std::size_t>(n)),
-                           HighScoreRun, error)) {
-            std::fprintf(stderr, "zanbury: warning: cannot keep the run of the high score: %s\n",
-                         error.c_str());
-        }
+    if (tape.reads > 0 && tape.outcome.saved && rec.keepHighScoreRun && rec.on) {
+        keepHighScoreRun(pass, tape.score);
     }
     if (platform::tickCount() - rec.lastFlush >= 1000u) {
         flushAll();

@@ -11,7 +11,8 @@
 //   1 clock 30 34               passes 1 to 30 each read the tick count once, 34 ms after the
 //                               read before (the first read of all counts from 0)
 //   31 clock 1 1 33             pass 31 read it twice: 1 ms after the read before, then 33 ms
-//   212 highscore 1494          the end screen of pass 212 found 1494 stored ("none": nothing)
+//   212 highscore new           the end screen of pass 212 showed a new high score, saved ("low":
+//                               a low score; "unsaved REASON": a new one not saved, for REASON)
 //   460 end                     the session ended after pass 460
 //
 // The clock lines cover the passes in order from 1, each beginning where the one before ended;
@@ -33,6 +34,8 @@ namespace recording {
 inline constexpr const char* FirstLine = "zanbury-recording 1";
 // A pass reads the tick count at most this often (the game reads it one to three times).
 inline constexpr int MaxReadsPerPass = 8;
+// The longest reason of an unsaved high score that a recording holds.
+inline constexpr std::size_t MaxReasonLength = 200;
 // The largest recording the game and the simulator read: a day of play is a few megabytes.
 inline constexpr std::size_t MaxRecordingBytes = std::size_t{256} << 20;
 
@@ -53,11 +56,11 @@ struct ClockRun {
     int32_t line = 0;
 };
 
-// What the end screen of a pass found stored in highscore.txt.
-struct HighScoreRead {
+// The verdict that the end screen of a pass showed on the high score.
+struct HighScoreVerdict {
     int64_t pass = 0;
-    bool haveStored = false;
-    int32_t stored = 0;
+    bool newHighScore = false;
+    std::string unsaved; // why a new high score was not saved, as the screen said; else ""
     int32_t line = 0;
 };
 
@@ -67,9 +70,9 @@ struct Recording {
     std::vector<NamedFile> files;
     std::vector<script::Event> keys; // in pass order, file order within a pass
     std::vector<ClockRun> clock;
-    std::vector<HighScoreRead> highScores; // in pass order
-    int64_t passes = 0;                    // the passes the clock lines cover
-    int32_t endLine = 0;                   // the end line; 0 when the recording was cut short
+    std::vector<HighScoreVerdict> highScores; // in pass order
+    int64_t passes = 0;                       // the passes the clock lines cover
+    int32_t endLine = 0;                      // the end line; 0 when the recording was cut short
     int32_t cutLine = 0; // a last line without its line break, left out; 0 when none
 };
 
@@ -95,7 +98,8 @@ int formatFileLine(char* out, std::size_t size, std::string_view name, uint64_t 
 int formatKeyLine(char* out, std::size_t size, int64_t pass, platform::Key key,
                   script::Action action);
 int formatClockLine(char* out, std::size_t size, const ClockRun& run);
-int formatHighScoreLine(char* out, std::size_t size, int64_t pass, bool haveStored, int32_t stored);
+int formatHighScoreLine(char* out, std::size_t size, int64_t pass, bool newHighScore,
+                        std::string_view unsaved);
 int formatEndLine(char* out, std::size_t size, int64_t passes);
 
 // The whole recording as text, as the recorder would have written it (keys before the clock

@@ -130,20 +130,29 @@ struct Reader {
         return true;
     }
 
-    bool highScoreLine(const std::vector<std::string_view>& w, int64_t pass, int32_t line) {
-        HighScoreRead read{pass, false, 0, line};
-        if (w.size() != 3) {
-            return fail(line,
-                        "a high score line is 'PASS highscore SCORE' or 'PASS highscore none'");
-        }
-        if (w[2] != "none") {
-            const char* end = w[2].data() + w[2].size();
-            auto [at, ec] = std::from_chars(w[2].data(), end, read.stored);
-            if (ec != std::errc{} || at != end) {
-                return fail(line, "the high score '" + std::string(w[2]) +
-                                      "' is neither 'none' nor a whole number of 32 bits");
+    // `text` is the whole line: the reason of an unsaved score is its rest, spaces and all.
+    bool highScoreLine(const std::vector<std::string_view>& w, std::string_view text, int64_t pass,
+                       int32_t line) {
+        HighScoreVerdict read{pass, false, "", line};
+        const std::string_view verdict = w.size() > 2 ? w[2] : std::string_view{};
+        if (verdict == "unsaved" && w.size() > 3) {
+            std::string_view reason =
+                text.substr(static_cast<std::size_t>(w[3].data() - text.data()));
+            reason = reason.substr(0, reason.find_last_not_of(" \t\r\v\f") + 1);
+            if (reason.size() > MaxReasonLength ||
+                std::any_of(reason.begin(), reason.end(),
+                            [](char c) { return c < 0x20 || c > 0x7e; })) {
+                return fail(line, "the reason of an unsaved high score is not "
+                                  "printable text of at most " +
+                                      std::to_string(MaxReasonLength) + " characters");
             }
-            read.haveStored = true;
+            read.newHighScore = true;
+            read.unsaved = reason;
+        } else if ((verdict == "new" || verdict == "low") && w.size() == 3) {
+            read.newHighScore = verdict == "new";
+        } else {
+            return fail(line, "a high score line is 'PASS highscore new', 'PASS highscore low' or "
+                              "'PASS highscore unsaved REASON'");
         }
         if (!out.highScores.empty() && out.highScores.back().pass >= pass) {
             return fail(line, "a high score for pass " + std::to_string(pass) +
@@ -168,7 +177,7 @@ struct Reader {
         return true;
     }
 
-    bool passLine(const std::vector<std::string_view>& w, int32_t line) {
+    bool passLine(const std::vector<std::string_view>& w, std::string_view text, int32_t line) {
         int64_t pass = 0;
         std::string what;
         if (!script::parseFrame(w[0], pass, what)) {
@@ -186,7 +195,7 @@ struct Reader {
             return clockLine(w, pass, line);
         }
         if (kind == "highscore") {
-            return highScoreLine(w, pass, line);
+            return highScoreLine(w, text, pass, line);
         }
         if (kind == "end") {
             return endLine(w, pass, line);
@@ -218,7 +227,7 @@ struct Reader {
         if (w[0] == "file") {
             return fileLine(w, number);
         }
-        return passLine(w, number);
+        return passLine(w, text, number);
     }
 
     // What follows the last line: the header complete, a pass at least, and with an end line
@@ -242,7 +251,7 @@ struct Reader {
         }
         const int64_t last = out.passes;
         std::erase_if(out.keys, [last](const script::Event& e) { return e.frame > last; });
-        std::erase_if(out.highScores, [last](const HighScoreRead& r) { return r.pass > last; });
+        std::erase_if(out.highScores, [last](const HighScoreVerdict& v) { return v.pass > last; });
         std::stable_sort(
             out.keys.begin(), out.keys.end(),
             [](const script::Event& a, const script::Event& b) { return a.frame < b.frame; });
@@ -253,7 +262,7 @@ struct Reader {
 } // namespace
 
 bool looksLikeRecording(std::string_view text) {
-    return text.starts_with("zanbury-recording");
+    return park::withoutByteOrderMark(text).starts_with("zanbury-recording");
 }
 
 uint64_t checksum(std::string_view bytes) {
@@ -264,6 +273,7 @@ bool parse(std::string_view text, const char* fileName, std::string_view gameVer
            Recording& out, park::Problem& problem) {
     out = Recording{};
     out.fileName = fileName;
+    text = park::withoutByteOrderMark(text);
     int32_t lines = 0;
     // A last line without its line break was cut in the middle: it is left out.
     if (!text.empty() && text.back() != '\n') {

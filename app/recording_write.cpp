@@ -39,12 +39,16 @@ int formatClockLine(char* out, std::size_t size, const ClockRun& run) {
     return n;
 }
 
-int formatHighScoreLine(char* out, std::size_t size, int64_t pass, bool haveStored,
-                        int32_t stored) {
-    if (!haveStored) {
-        return std::snprintf(out, size, "%" PRId64 " highscore none\n", pass);
+int formatHighScoreLine(char* out, std::size_t size, int64_t pass, bool newHighScore,
+                        std::string_view unsaved) {
+    if (!newHighScore) {
+        return std::snprintf(out, size, "%" PRId64 " highscore low\n", pass);
     }
-    return std::snprintf(out, size, "%" PRId64 " highscore %" PRId32 "\n", pass, stored);
+    if (unsaved.empty()) {
+        return std::snprintf(out, size, "%" PRId64 " highscore new\n", pass);
+    }
+    return std::snprintf(out, size, "%" PRId64 " highscore unsaved %.*s\n", pass,
+                         static_cast<int>(unsaved.size()), unsaved.data());
 }
 
 int formatEndLine(char* out, std::size_t size, int64_t passes) {
@@ -74,8 +78,8 @@ std::string write(const Recording& recording) {
         for (; highScore < recording.highScores.size() &&
                recording.highScores[highScore].pass <= last;
              ++highScore) {
-            const HighScoreRead& r = recording.highScores[highScore];
-            add(formatHighScoreLine(line, sizeof line, r.pass, r.haveStored, r.stored));
+            const HighScoreVerdict& v = recording.highScores[highScore];
+            add(formatHighScoreLine(line, sizeof line, v.pass, v.newHighScore, v.unsaved));
         }
         add(formatClockLine(line, sizeof line, run));
     }

@@ -123,12 +123,12 @@ bool replayBeforePass(int64_t pass) {
     }
     park::HighScoreTape& tape = park::highScoreTape;
     tape.reads = 0;
-    const std::vector<recording::HighScoreRead>& scores = rep.rec.highScores;
+    const std::vector<recording::HighScoreVerdict>& verdicts = rep.rec.highScores;
     rep.expectHighScore =
-        rep.nextHighScore < scores.size() && scores[rep.nextHighScore].pass == pass;
+        rep.nextHighScore < verdicts.size() && verdicts[rep.nextHighScore].pass == pass;
     if (rep.expectHighScore) {
-        tape.haveStored = scores[rep.nextHighScore].haveStored;
-        tape.stored = scores[rep.nextHighScore].stored;
+        const recording::HighScoreVerdict& v = verdicts[rep.nextHighScore];
+        tape.outcome = park::HighScoreOutcome{v.newHighScore, false, v.unsaved};
         rep.nextHighScore += 1;
     }
     return true;
@@ -162,11 +162,13 @@ void replayAfterPass(int64_t pass) {
                     std::to_string(reads) + " times, where the recording holds " +
                     std::to_string(run.reads) + ": the recording does not match this game";
     } else if (park::highScoreTape.reads != (rep.expectHighScore ? 1 : 0)) {
-        rep.error = at(rep.rec, run.line) + "pass " + number +
-                    (rep.expectHighScore
-                         ? " showed no end screen, where the recording holds its high score"
-                         : " showed an end screen, for which the recording holds no high score") +
-                    ": the recording does not match this game";
+        rep.error =
+            at(rep.rec, run.line) + "pass " + number +
+            (rep.expectHighScore
+                 ? " showed no end screen, where the recording holds its verdict on the high score"
+                 : " showed an end screen, for which the recording holds no verdict on the high "
+                   "score") +
+            ": the recording does not match this game";
     }
 }
 

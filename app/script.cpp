@@ -2,6 +2,8 @@
 
 #include "app/script.h"
 
+#include "park/readers.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -82,12 +84,9 @@ bool parseFrame(std::string_view word, int64_t& frame, std::string& what) {
     char* end = nullptr;
     errno = 0;
     long long value = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 1) {
-        what = "the frame '" + text + "' is not a whole number of 1 or more";
-        return false;
-    }
-    if (errno == ERANGE || value > MaxFrame) {
-        what = "the frame '" + text + "' is out of range: at most " + std::to_string(MaxFrame);
+    if (text.empty() || *end != '\0' || value < 1 || errno == ERANGE || value > MaxFrame) {
+        what =
+            "the frame '" + text + "' is not a whole number from 1 to " + std::to_string(MaxFrame);
         return false;
     }
     frame = value;
@@ -117,6 +116,7 @@ bool parseKeyWords(const std::vector<std::string_view>& lineWords, Event& event,
 
 bool parse(std::string_view text, const char* fileName, std::vector<Event>& events,
            std::string& error) {
+    text = park::withoutByteOrderMark(text);
     int lineNumber = 0;
     while (!text.empty()) {
         std::size_t end = text.find('\n');
@@ -130,7 +130,8 @@ bool parse(std::string_view text, const char* fileName, std::vector<Event>& even
         Event e;
         std::string what;
         if (!parseFrame(w[0], e.frame, what) || !parseKeyWords(w, e, what)) {
-            error = std::string(fileName) + ":" + std::to_string(lineNumber) + ": " + what;
+            error = park::printable(std::string(fileName) + ":" + std::to_string(lineNumber) +
+                                    ": " + what);
             return false;
         }
         events.push_back(e);

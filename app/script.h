@@ -20,8 +20,9 @@ struct Event {
     Action action = Action::Press;
 };
 
-// The highest pass a line may name: a thousand years of frames, and far from any overflow.
-inline constexpr int64_t MaxFrame = 1'000'000'000'000;
+// The highest pass a line may name: any of 64 bits, so that a larger number is a bad line rather
+// than the largest one, which never comes.
+inline constexpr int64_t MaxFrame = INT64_MAX;
 
 // The script words for a key and an action ("up", "tap"), and back; false for another word.
 const char* keyName(platform::Key key);
@@ -37,8 +38,9 @@ bool parseFrame(std::string_view word, int64_t& frame, std::string& what);
 // The key and action words of a key line, and nothing after them, into the event.
 bool parseKeyWords(const std::vector<std::string_view>& lineWords, Event& event, std::string& what);
 
-// Parses script lines; # comments and blank lines are ignored, and the events of one frame
-// keep their order in the file. Returns false with "FILE:LINE: what" in `error` on a bad line.
+// Parses script lines; # comments, blank lines and a byte-order mark are ignored, and the
+// events of one frame keep their order in the file. Returns false with "FILE:LINE: what" in
+// `error` on a bad line, printable as park::printable makes it.
 bool parse(std::string_view text, const char* fileName, std::vector<Event>& events,
            std::string& error);
 

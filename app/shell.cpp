@@ -15,7 +15,23 @@
 
 FramePacer framePacer;
 
+namespace {
+
+// A start-up failure: on standard error, and in a message box for a player who started the game
+// from a desktop menu and sees no terminal.
+bool cannotStart(const std::string& why) {
+    const std::string text = park::printable(why);
+    std::fprintf(stderr, "zanbury: %s\n", text.c_str());
+    platform::showErrorBox("Zanbury", ("Zanbury cannot start:\n" + text).c_str());
+    return false;
+}
+
+} // namespace
+
 bool startUp() {
+    if (!platform::openVideo()) {
+        return false; // nothing to show the game on: no file is read
+    }
     park::Problem problem;
     int32_t parkNumber = 0;
     if (!park::readParkList(problem, parkNumber)) {
@@ -23,17 +39,19 @@ bool startUp() {
         if (parkNumber > 0) {
             text += " (park " + std::to_string(parkNumber) + " of parks.txt)";
         }
-        std::fprintf(stderr, "zanbury: %s\n", text.c_str());
-        return false;
+        return cannotStart(text);
     }
     setStartUpRunValues();
     if (!platform::openWindow("Zanbury")) {
         platform::closeWindow();
+        // The platform has said why on standard error; with no window system it shows no box.
+        platform::showErrorBox("Zanbury", "Zanbury cannot start: the window cannot be opened.");
         return false;
     }
-    if (!display::openDisplay()) {
+    std::string why;
+    if (!display::openDisplay(why)) {
         platform::closeWindow();
-        return false;
+        return cannotStart(why);
     }
     setScreenPictures();
     placeSkaterAtStartUp();
@@ -82,6 +100,7 @@ int runGame(const GameOptions& options) {
     }
     if (!startUp()) {
         endSession();
+        shutDown(); // whatever start-up had opened, the video system at least
         return 1;
     }
     if (int failed = startSession(options); failed != 0) {

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 namespace display::detail {
 
 struct DisplayState {
@@ -22,7 +24,7 @@ DisplayState& state();
 // nullptr when neither can be had.
 SDL_Surface* loadBitmapSurface(const char* name, bool useResource);
 
-bool openText();
+bool openText(std::string& problem);
 void closeText();
 void openSounds();
 

@@ -6,6 +6,7 @@
 #include "park/readers.h"
 
 #include <cstdint>
+#include <string>
 
 namespace park {
 
@@ -15,21 +16,9 @@ struct FailedPark {
     char name[MaxNameLength + 1] = {};
 };
 
-// The end screen's dealings with highscore.txt, as a recording keeps them and a replay gives
-// them back: what each end screen found stored is noted here; during a replay the end screen
-// takes it from here instead, and writes no file. Not a game record: the session owns it.
-struct HighScoreTape {
-    bool replaying = false;
-    bool haveStored = false; // a high score was stored, and its value
-    int32_t stored = 0;
-    int32_t reads = 0;              // end screens since the session last set this to 0
-    bool wroteNewHighScore = false; // an end screen wrote the run's score as the high score
-};
-
 extern ParkList parkList;
 extern ObstacleTable obstacleTable;
 extern FailedPark failedPark;
-extern HighScoreTape highScoreTape;
 
 // Reads parks.txt in the working directory into parkList and run.parkCount, then reads every
 // park file that it names. Returns false when the list or one of its parks is missing or
@@ -54,8 +43,42 @@ Rect obstacleBox(const Obstacle& o);
 void stepObstacles();
 void drawObstacle(int32_t x, int32_t y, const Rect& src);
 
-// Draws the end screen into the back buffer, compares the score with highscore.txt and
-// rewrites the file on an equal or higher score.
+// What the end of a run did with highscore.txt in the working directory.
+struct HighScoreOutcome {
+    bool newHighScore = false; // the score is at least the stored one, or none is stored
+    bool saved = false;        // the new high score is in the file
+    std::string failure;       // why a new high score is not saved, in a few words; else ""
+};
+
+// Compares the score with highscore.txt and rewrites the file on an equal or higher score, as
+// one step under the lock highscore.txt.lock, so that two games ending together keep the higher
+// score. The number goes to a temporary file made new beside it, synced, then renamed over the
+// score, whose permissions it keeps. A stored number beyond 32 bits is clamped; a file that
+// cannot be read is left alone, as is everything when the lock cannot be had. Every failure is
+// also on standard error.
+HighScoreOutcome recordHighScore(int32_t score);
+
+// The high score's lock, for what changes with the score: the recording of the run that set it.
+// takeHighScoreLock waits for it as recordHighScore does; -1, with the reason in `why`, when it
+// cannot be had. releaseHighScoreLock lets it go.
+int takeHighScoreLock(std::string& why);
+void releaseHighScoreLock(int lock);
+// Whether highscore.txt holds this score now.
+bool highScoreIs(int32_t score);
+
+// The end screens' dealings with highscore.txt, as a recording keeps them and a replay gives
+// them back: each end screen notes here the outcome it showed; during a replay it shows the
+// outcome put here instead, and touches no file. Not a game record: the session owns it.
+struct HighScoreTape {
+    bool replaying = false;
+    HighScoreOutcome outcome;
+    int32_t score = 0; // the run's score that the outcome is about
+    int32_t reads = 0; // end screens since the session last set this to 0
+};
+extern HighScoreTape highScoreTape;
+
+// Draws the end screen into the back buffer with the verdict of recordHighScore, and a line
+// under it when a new high score could not be saved.
 void showEndScreen();
 
 // The end of a run, after the last park, on the last life or when a park cannot be loaded:

@@ -14,10 +14,21 @@ inline constexpr int KeyCount = 6;
 inline constexpr int ScreenWidth = 640;
 inline constexpr int ScreenHeight = 480;
 
+// Brings up the video system and tells whether it can show anything: false, with one line on
+// standard error, when it cannot start or when the only display it found draws into memory
+// alone (no display server, a text console) and the player did not ask for that one through
+// SDL_VIDEODRIVER. Start-up calls it before reading any file; openWindow calls it too.
+bool openVideo();
+
 // Brings up the one full-screen window with this caption and hides the mouse cursor.
 // Returns false when no window can be had (the reason has gone to standard error).
 bool openWindow(const char* caption);
 void closeWindow();
+
+// Shows why the game cannot start in a message box, for a player who started it from a desktop
+// menu and sees no standard error. Tried only where a window system is there; with none, and on
+// the headless platform, nothing is shown. Returns once the player has closed the box.
+void showErrorBox(const char* title, const char* message);
 
 // Handles every pending event. Returns false once the window has been asked to close
 // (or the process to stop); the main loop then ends.

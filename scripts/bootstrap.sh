@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the tools need, only when one is missing.
-# `bootstrap.sh web` installs instead what the browser build and its test need.
+# `bootstrap.sh web` installs instead what the browser build and its test need. On a system
+# without apt-get and dpkg-query it installs nothing: it says what the build needs and leaves the
+# rest to CMake, whose own messages name anything missing.
 set -euo pipefail
 
 mode="${1:-game}"
@@ -11,7 +13,7 @@ case "$mode" in
       libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
       libgtest-dev googletest libbenchmark-dev
       fonts-dejavu-core
-      xvfb xdotool x11-apps imagemagick
+      xvfb xdotool x11-apps x11-utils imagemagick xfonts-base
       dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
     )
     ;;
@@ -25,6 +27,82 @@ case "$mode" in
     exit 2
     ;;
 esac
+
+# What the build needs on another distribution: one line each of how to look for it (a command,
+# a pkg-config module, or - for nothing to look at), its upstream name, and its packages on
+# Fedora and on Arch Linux. Keep it in step with the Debian packages above.
+needs_game="\
+command cmake|CMake 3.25 or later|cmake|cmake
+command make|GNU Make|make|make
+command g++|GCC's C++ compiler, C++20|gcc-c++|gcc
+command pkg-config|pkg-config|pkgconf-pkg-config|pkgconf
+module sdl2|SDL2|SDL2-devel|sdl2
+module SDL2_image|SDL2_image|SDL2_image-devel|sdl2_image
+module SDL2_ttf|SDL2_ttf (art and glyph generators)|SDL2_ttf-devel|sdl2_ttf
+module gtest|GoogleTest|gtest-devel|gtest
+module benchmark|Google Benchmark|google-benchmark-devel|benchmark
+command clang++|Clang with libFuzzer (fuzzing)|clang compiler-rt|clang compiler-rt
+command clang-format|clang-format|clang-tools-extra|clang
+- -|DejaVu fonts (art and glyph generators)|dejavu-sans-fonts|ttf-dejavu
+command Xvfb|Xvfb (window tests)|xorg-x11-server-Xvfb|xorg-server-xvfb
+command xdotool|xdotool (window tests)|xdotool|xdotool
+command convert|ImageMagick (window tests)|ImageMagick|imagemagick
+command file|file|file|file
+command desktop-file-validate|desktop-file-utils|desktop-file-utils|desktop-file-utils
+command appstreamcli|AppStream|appstream|appstream
+command groff|groff|groff-base|groff
+command man|man-db|man-db|man-db"
+needs_web="\
+command cmake|CMake 3.25 or later|cmake|cmake
+command make|GNU Make|make|make
+command emcc|Emscripten|emscripten|emscripten
+command chromium|Chromium (the page's test)|chromium|chromium"
+
+# Prints the needs of this mode, each marked found, MISSING or unchecked, and notes what only
+# Debian has; all of it only when something looks missing, else one line.
+other_distribution() {
+  local needs how name what fedora arch status missing=0 table=""
+  needs=$needs_game
+  [ "$mode" = web ] && needs=$needs_web
+  while IFS='|' read -r how what fedora arch; do
+    read -r how name <<<"$how"
+    case "$how" in
+      command) command -v "$name" >/dev/null 2>&1 && status=found || status=MISSING ;;
+      module)
+        if ! command -v pkg-config >/dev/null 2>&1; then
+          status=unchecked
+        elif pkg-config --exists "$name"; then
+          status=found
+        else
+          status=MISSING
+        fi
+        ;;
+      *) status=unchecked ;;
+    esac
+    [ "$status" = MISSING ] && missing=$((missing + 1))
+    table+=$(printf '  %-9s %-40s %-24s %s' "$status" "$what" "$fedora" "$arch")$'\n'
+  done <<<"$needs"
+  echo "bootstrap: no apt-get or dpkg-query here, so nothing is installed"
+  if [ "$missing" -eq 0 ]; then
+    echo "bootstrap: every tool and library the build needs that can be looked for is found"
+    return
+  fi
+  echo "bootstrap: the build needs these; CMake's own messages name anything it cannot find"
+  printf '  %-9s %-40s %-24s %s\n' "" "upstream name" "Fedora" "Arch Linux"
+  printf '%s' "$table"
+  if [ "$mode" = web ]; then
+    echo "bootstrap: scripts/web_sdl2.sh builds SDL2 from Debian's source package with apt-get and"
+    echo "  dpkg-source: the browser build needs a Debian system or container"
+  else
+    echo "bootstrap: the Debian package (make package) and its test need Debian's dpkg-dev and"
+    echo "  lintian; make test's packaging.deb test fails without them"
+  fi
+}
+
+if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
+  other_distribution
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 // The SDL platform's sounds: one queue on one audio device, each sound converted once to the
-// device's format when it is registered, a new sound cutting off the one still queued.
+// device's format when it is registered, a new sound cutting off the one still queued. With no
+// sound device the game says so in one line and plays silently.
 
 #include "platform/platform.h"
 #include "platform/sdl/diagnostics.h"
@@ -8,6 +9,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace platform::detail {
@@ -24,18 +26,21 @@ std::vector<Sound> sounds;
 } // namespace
 
 void openAudio() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return; // no audio: the game is silent
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        SDL_AudioSpec want{};
+        want.freq = 44100;
+        want.format = AUDIO_S16LSB;
+        want.channels = 2;
+        want.samples = 1024;
+        quietenAlsa(true);
+        device = SDL_OpenAudioDevice(nullptr, 0, &want, &deviceSpec, 0);
+        quietenAlsa(false);
     }
-    SDL_AudioSpec want{};
-    want.freq = 44100;
-    want.format = AUDIO_S16LSB;
-    want.channels = 2;
-    want.samples = 1024;
-    device = SDL_OpenAudioDevice(nullptr, 0, &want, &deviceSpec, 0);
-    if (device != 0) {
-        SDL_PauseAudioDevice(device, 0);
+    if (device == 0) {
+        std::fprintf(stderr, "zanbury: no sound device: playing silently\n");
+        return;
     }
+    SDL_PauseAudioDevice(device, 0);
 }
 
 void closeAudio() {

@@ -1,6 +1,7 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
 // keyboard's keys fed to the key check, pad events handed to the pads, and the window's close
-// request, focus and exposure; during a replay, the recording's keys in place of the player's.
+// request, focus and exposure, and the window's loss; during a replay, the recording's keys in
+// place of the player's.
 
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -91,7 +92,8 @@ bool pumpEvents() {
     if (detail::sdl.scripted && input::check(detail::sdl.input, Key::Escape)) {
         open = false;
     }
-    return open;
+    // A window destroyed by another program ends the game as a close request does.
+    return open && !detail::windowLost();
 }
 
 bool keyCheck(Key key) {

@@ -1,5 +1,6 @@
-// The SDL platform's window: opening it full screen on the desktop's own mode, switching between
-// full screen and a window, and closing it with everything the platform opened.
+// The SDL platform's window: bringing up the video system where there is something to show the
+// game on, opening the window full screen on the desktop's own mode, switching between full
+// screen and a window, and closing it with everything the platform opened.
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
@@ -9,7 +10,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace platform::detail {
 
@@ -65,6 +68,29 @@ bool hasWindowManager(SDL_Window* window) {
     return true;
 }
 
+// The video drivers that draw into memory alone. SDL falls back to offscreen when no display
+// server can be reached; dummy and evdev (the dummy with the console's keyboard) only come when
+// asked for.
+bool drawsIntoMemory(std::string_view driver) {
+    return driver == "offscreen" || driver == "dummy" || driver == "evdev";
+}
+
+// Whether SDL_VIDEODRIVER, one name or a comma-separated list, names this driver; SDL compares
+// the names without regard to case.
+bool askedFor(std::string_view driver) {
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    std::string_view asked = hint == nullptr ? "" : hint;
+    while (!asked.empty()) {
+        std::string_view name = asked.substr(0, asked.find(','));
+        if (name.size() == driver.size() &&
+            SDL_strncasecmp(name.data(), driver.data(), driver.size()) == 0) {
+            return true;
+        }
+        asked.remove_prefix(std::min(asked.size(), name.size() + 1));
+    }
+    return false;
+}
+
 // Borderless at (0, 0) with the desktop's size, and full screen where that can be asked for.
 void coverScreen() {
     SDL_DisplayMode desktop{};
@@ -104,9 +130,39 @@ namespace platform {
 
 using detail::sdl;
 
-bool openWindow(const char* caption) {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+bool openVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        return true; // brought up and found to show something already
+    }
+    detail::quietenWayland(true);
+    int started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    detail::quietenWayland(false);
+    if (started != 0) {
         std::fprintf(stderr, "zanbury: cannot start the video system: %s\n", SDL_GetError());
+        return false;
+    }
+    // Without this check the game would run its title into memory for ever, unseen, waiting for
+    // keys that cannot come.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && detail::drawsIntoMemory(driver) && !detail::askedFor(driver)) {
+        const char* display = std::getenv("DISPLAY");
+        if (display != nullptr && display[0] != '\0') {
+            std::fprintf(stderr,
+                         "zanbury: no display to show the game on: the display \"%s\" named by "
+                         "DISPLAY cannot be opened\n",
+                         display);
+        } else {
+            std::fprintf(stderr, "zanbury: no display to show the game on: start it from a "
+                                 "graphical session, or set DISPLAY\n");
+        }
+        SDL_Quit();
+        return false;
+    }
+    return true;
+}
+
+bool openWindow(const char* caption) {
+    if (!openVideo()) {
         return false;
     }
     // On X the window surface is to be plain memory shared with the display server, not a
@@ -132,12 +188,19 @@ bool openWindow(const char* caption) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
+    detail::watchForWindowLoss();
     detail::askForFullScreen = detail::hasWindowManager(sdl.window);
     if (detail::askForFullScreen) {
         SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     detail::fullScreen = true;
     SDL_ShowWindow(sdl.window);
+    // A window that SDL cannot draw into (on a display of 8 bits a pixel, for one) would leave
+    // the game running unseen.
+    if (SDL_GetWindowSurface(sdl.window) == nullptr) {
+        std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
+        return false;
+    }
     detail::openPresent();
     SDL_ShowCursor(SDL_DISABLE);
     detail::openAudio();
@@ -152,6 +215,7 @@ void closeWindow() {
     if (sdl.window != nullptr) {
         SDL_DestroyWindow(sdl.window);
         sdl.window = nullptr;
+        detail::endWatchForWindowLoss();
     }
     SDL_Quit();
 }

@@ -17,9 +17,9 @@ const std::string Good = "zanbury-recording 1\n"
                          "5 up press\n"
                          "5 up release\n"
                          "4 clock 1 2 0 32\n"
-                         "6 highscore none\n"
+                         "6 highscore low\n"
                          "5 clock 2 34\n"
-                         "7 highscore -12\n"
+                         "7 highscore unsaved permission  denied\n"
                          "7 clock 1 4294967295\n"
                          "7 end\n";
 
@@ -44,8 +44,9 @@ TEST(Recording, WhatIsWrittenReadsBackTheSame) {
     ASSERT_EQ(r.keys.size(), 3u);
     EXPECT_EQ(r.keys[2].action, script::Action::Release); // file order within a pass
     ASSERT_EQ(r.highScores.size(), 2u);
-    EXPECT_FALSE(r.highScores[0].haveStored);
-    EXPECT_EQ(r.highScores[1].stored, -12);
+    EXPECT_FALSE(r.highScores[0].newHighScore);
+    EXPECT_TRUE(r.highScores[1].newHighScore);
+    EXPECT_EQ(r.highScores[1].unsaved, "permission  denied"); // the rest of the line as it is
 
     recording::Recording again;
     std::string text = recording::write(r);
@@ -93,14 +94,15 @@ TEST(Recording, AnEditedOrForeignRecordingIsRefusedAtItsLine) {
         {"4 clock 1 2 0 32", "4 clock 1 1 2 3 4 5 6 7 8 9", 10, "more than 8 reads"},
         {"4 clock 1 2 0 32", "4 clock 0 2", 10, "COUNT at least 1"},
         {"7 clock 1 4294967295", "7 clock 1 4294967296", 14, "not a whole number from 0"},
-        {"7 highscore -12", "6 highscore -12", 13, "after one for pass 6"},
-        {"7 highscore -12", "7 highscore many", 13, "neither 'none' nor"},
+        {"7 highscore unsaved", "6 highscore new\n#", 13, "after one for pass 6"},
+        {"7 highscore unsaved", "7 highscore many\n#", 13, "'PASS highscore new', 'PASS"},
+        {"7 highscore unsaved", "7 highscore unsaved \x01", 13, "not printable text"},
         {"7 end", "8 end", 15, "clock lines end at pass 7"},
         {"7 end", "7 end\n7 up tap", 16, "after the end line"},
         {"5 up press", "9 up press", 8, "a key of pass 9 after the end at pass 7"},
         {"5 up press", "5 up hold", 8, "the action 'hold'"},
         {"5 up press", "5 clocks 1 34", 8, "nor is it clock, highscore or end"},
-        {"2 enter tap", "99999999999999999999 enter tap", 6, "out of range"},
+        {"2 enter tap", "99999999999999999999 enter tap", 6, "not a whole number from 1 to"},
     };
     for (const Edit& e : edits) {
         std::string text = Good;

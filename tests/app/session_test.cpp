@@ -121,7 +121,7 @@ TEST_F(SessionTest, ARecordedSessionAndItsHighScoreRunReplayFrameForFrame) {
     const std::string score = sim::traceField(played.back(), "score");
     EXPECT_EQ(readFile("highscore.txt"), score);
 
-    // A replay plays the stored high score back, and writes no file of its own.
+    // A replay shows the recorded verdict on the high score, and touches no file of the game's.
     writeFile("highscore.txt", "999999");
     std::vector<std::string> again;
     std::string said;
@@ -198,14 +198,14 @@ TEST_F(SessionTest, OtherParksOrARecordingTheGameDoesNotReadAsWrittenAreRefused)
         << said;
     EXPECT_NE(said.find("the recording does not match this game"), std::string::npos) << said;
 
-    // The end screen's high score taken out.
+    // The end screen's verdict taken out.
     edited = text;
     const std::size_t score = edited.find(" highscore ");
     edited.erase(edited.rfind('\n', score) + 1,
                  edited.find('\n', score) - edited.rfind('\n', score));
     writeFile("edited.txt", edited);
     EXPECT_EQ(replay("edited.txt", trace, said), 2);
-    EXPECT_NE(said.find("an end screen, for which the recording holds no high score"),
+    EXPECT_NE(said.find("an end screen, for which the recording holds no verdict"),
               std::string::npos)
         << said;
 }

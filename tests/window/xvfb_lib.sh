@@ -1,7 +1,7 @@
 # Shared by the scripts that run the real game in a virtual X display. Source it after `set -e`;
 # it makes $work (removed on exit), starts Xvfb on a free display of the given size and exports
 # DISPLAY, and offers the helpers below. $game_pid, once set, is killed on exit.
-#   start_xvfb WIDTHxHEIGHT [extra Xvfb options]
+#   start_xvfb WIDTHxHEIGHT[xDEPTH] [extra Xvfb options]   (24 bits a pixel unless given)
 #   wait_for_window [SECONDS]   waits for the game's window to appear (30 s by default)
 #   window_appears SECONDS      the same wait, as a status: 0 shown, 1 late, 2 the game ended
 #   wait_game_exit [SECONDS]    waits for $game_pid to end (5 s by default), its exit code then
@@ -22,9 +22,10 @@ trap cleanup EXIT
 start_xvfb() {
   local size=$1
   shift
+  [[ $size == *x*x* ]] || size+=x24
   # A free display number, chosen by the server itself.
   exec 3<> <(:)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset "$@" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number
   read -r -t 10 number <&3 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }

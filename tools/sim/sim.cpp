@@ -13,6 +13,8 @@
 #include "tools/common/common.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace sim {
@@ -37,21 +39,52 @@ struct InDirectory {
     InDirectory& operator=(const InDirectory&) = delete;
 };
 
-// One pass with its shots: a picture is kept only where a shot reads it (the trace's hash
-// reads the back buffer).
-void passWithShots(const Options& options, int64_t frame) {
-    headless::keepFrames(std::any_of(options.shots.begin(), options.shots.end(),
-                                     [&](const Shot& shot) { return shot.frame == frame; }));
-    playPass();
-    headless::takeSounds(); // the trace takes the display's list; the platform's is not kept
+// A trace line that could not be written (a full disk, a closed output): the run stops.
+int traceFailed() {
+    std::fprintf(stderr, "zanbury-sim: cannot write the trace: %s\n", std::strerror(errno));
+    return 1;
 }
 
-void takeShots(const Options& options, int64_t frame) {
-    for (const Shot& shot : options.shots) {
-        if (shot.frame == frame) {
-            headless::saveFramePng(shot.path.c_str());
+// The passes of a started game, each traced, with the script's keys before each or, without a
+// script, the session's replay around each. Returns 0, or 1 when the trace or a shot cannot be
+// written.
+int playPasses(const Options& options, const std::vector<ScriptEvent>* script, std::FILE* out) {
+    int code = 0;
+    std::size_t next = 0;
+    for (int64_t frame = 1; options.maxFrames < 0 || frame <= options.maxFrames; ++frame) {
+        if (script != nullptr) {
+            for (; next < script->size() && (*script)[next].frame <= frame; ++next) {
+                platform::scriptKey((*script)[next].key, (*script)[next].action);
+            }
+        } else if (!session::beforePass()) {
+            break;
+        }
+        // A picture is kept only where a shot reads it (the trace's hash reads the back buffer).
+        const auto shot = [frame](const Shot& s) { return s.frame == frame; };
+        headless::keepFrames(std::any_of(options.shots.begin(), options.shots.end(), shot));
+        playPass();
+        headless::takeSounds(); // the trace takes the display's list; the platform's is not kept
+        if (script == nullptr) {
+            session::afterPass();
+        }
+        if (!trace::write(out, frame, options.hash)) {
+            code = traceFailed();
+            break;
+        }
+        for (const Shot& s : options.shots) {
+            if (shot(s) && !headless::saveFramePng(s.path.c_str())) {
+                code = 1; // the reason is on standard error
+            }
+        }
+        if (code != 0 || gameState == GameState::Quit) {
+            break;
         }
     }
+    // A full disk shows only when the last of the trace is flushed.
+    if (code == 0 && (std::fflush(out) != 0 || std::ferror(out) != 0)) {
+        code = traceFailed();
+    }
+    return code;
 }
 
 } // namespace
@@ -88,34 +121,17 @@ std::string traceField(const std::string& line, const char* name) {
 
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out) {
     InDirectory in(options.dir);
-    if (in.ec) {
+    if (in.ec || !tools::startHeadlessGame(options.startTick)) {
         return 1;
     }
-    if (!tools::startHeadlessGame(options.startTick)) {
-        return 1;
-    }
-    std::size_t next = 0;
-    for (int64_t frame = 1; options.maxFrames < 0 || frame <= options.maxFrames; ++frame) {
-        for (; next < events.size() && events[next].frame <= frame; ++next) {
-            platform::scriptKey(events[next].key, events[next].action);
-        }
-        passWithShots(options, frame);
-        trace::write(out, frame, options.hash);
-        takeShots(options, frame);
-        if (gameState == GameState::Quit) {
-            break;
-        }
-    }
+    const int code = playPasses(options, &events, out);
     shutDown();
-    return 0;
+    return code;
 }
 
 int runRecording(const Options& options, recording::Recording recording, std::FILE* out) {
     InDirectory in(options.dir);
-    if (in.ec) {
-        return 1;
-    }
-    if (!tools::startHeadlessGame(0)) {
+    if (in.ec || !tools::startHeadlessGame(0)) {
         return 1;
     }
     std::string message;
@@ -124,24 +140,13 @@ int runRecording(const Options& options, recording::Recording recording, std::FI
         shutDown();
         return 2;
     }
-    session::startTrace(out, options.hash, false);
-    for (int64_t frame = 1; options.maxFrames < 0 || frame <= options.maxFrames; ++frame) {
-        if (!session::beforePass()) {
-            break;
-        }
-        passWithShots(options, frame);
-        session::afterPass();
-        takeShots(options, frame);
-        if (gameState == GameState::Quit) {
-            break;
-        }
-    }
-    const bool ok = session::finish(message);
+    const int code = playPasses(options, nullptr, out);
+    const bool replayed = session::finish(message);
     if (!message.empty()) {
         std::fprintf(stderr, "zanbury-sim: %s\n", message.c_str());
     }
     shutDown();
-    return ok ? 0 : 2;
+    return code != 0 ? code : replayed ? 0 : 2;
 }
 
 } // namespace sim

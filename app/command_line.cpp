@@ -3,12 +3,11 @@
 #include "app/command_line.h"
 
 #include "app/session.h"
+#include "park/readers.h"
 #include "zanbury_version.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -31,7 +30,7 @@ constexpr const char* Help =
     "  --version       show the version and exit\n";
 
 int wrong(const std::string& what) {
-    std::fprintf(stderr, "zanbury: %s\n%s", what.c_str(), Usage);
+    std::fprintf(stderr, "zanbury: %s\n%s", park::printable(what).c_str(), Usage);
     return 2;
 }
 
@@ -77,16 +76,16 @@ int prepareSession(const GameOptions& options) {
     }
     recording::Recording replay;
     park::Problem problem;
-    std::string error;
     if (!recording::load(options.replay.c_str(), version::ProjectVersion, replay, problem)) {
-        error = park::formatProblem(problem);
-    } else if (!session::startReplay(std::move(replay), error)) {
-        // the reason is in error
-    } else {
-        return 0;
+        std::fprintf(stderr, "zanbury: %s\n", park::formatProblem(problem).c_str());
+        return 2;
     }
-    std::fprintf(stderr, "zanbury: %s\n", error.c_str());
-    return 2;
+    std::string error;
+    if (!session::startReplay(std::move(replay), error)) {
+        std::fprintf(stderr, "zanbury: %s\n", park::printable(error).c_str());
+        return 2;
+    }
+    return 0;
 }
 
 int startSession(const GameOptions& options) {

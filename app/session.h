@@ -26,15 +26,16 @@ uint32_t waitTick();
 // they come and flushed at least every second of the clock. The header names parks.txt and
 // every park file it lists, in the working directory, with their checksums. With
 // keepHighScoreRun, a pass whose end screen writes a new high score puts the recording up to
-// that pass in highscore-run.txt. False, with the reason in `error`, when a file cannot be made.
+// that pass in highscore-run.txt, under the high score's lock while highscore.txt holds that
+// score. False, with the reason in `error`, when a file cannot be made.
 bool startRecording(const std::vector<std::string>& paths, bool keepHighScoreRun,
                     std::string& error);
 
 // Checks the recording against the working directory (every file it names there with its
 // checksum, parks.txt and every park that it lists among them), then replays it: the keys
-// through platform::scriptKey, the clock through gameTick, the end screen's high score through
-// park::highScoreTape (so that no file is written). False, with the reason, when the
-// directory's parks differ.
+// through platform::scriptKey, the clock through gameTick, each end screen's verdict on the high
+// score through park::highScoreTape (so that no file of the game's is touched). False, with the
+// reason, when the directory's parks differ.
 bool startReplay(recording::Recording recording, std::string& error);
 
 // Writes the trace line of each pass to `out` after its present; with `own` the session

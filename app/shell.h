@@ -28,6 +28,9 @@ void shutDown();
 // tests).
 void resetProgramRecords();
 
-// The whole program: start-up, the main loop until Quit or a close request, shutdown.
-// Returns the process's exit code.
-int runGame();
+struct GameOptions;
+
+// The whole program: start-up, the session that the options ask for (app/command_line.h), the
+// main loop until Quit, a close request or the end of a replay, shutdown. Returns the process's
+// exit code.
+int runGame(const GameOptions& options);

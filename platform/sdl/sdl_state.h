@@ -13,6 +13,9 @@ struct SdlState {
     SDL_Window* window = nullptr;
     bool repaintAll = true;  // the next present paints the borders and hands over all
     input::InputState input; // fed by the keyboard (events.cpp) and the pads (pads.cpp)
+    // During a replay the key check reads the recording's keys here instead of the player's.
+    bool scripted = false;
+    input::InputState scriptedInput;
 };
 
 extern SdlState sdl;

@@ -108,7 +108,7 @@ BENCH_BUILD ?= build-bench
 BENCH_ARGS ?= --benchmark_repetitions=5
 MEASURE_SECONDS ?= 20
 SIM_FRAMES ?= 100000
-.PHONY: bench measure-cpu measure-startup measure-sim
+.PHONY: bench measure-cpu measure-startup measure-sim measure-web
 $(BENCH_BUILD)/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release
 
@@ -123,6 +123,10 @@ measure-cpu: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 measure-startup: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury
 	tools/measure/measure_startup.sh $(BENCH_BUILD)/zanbury data
+
+# The browser build's start-up and frame time in headless Chromium.
+measure-web: web
+	tools/measure/measure_web.py $(WEB_BUILD) $(MEASURE_SECONDS)
 
 measure-sim: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-sim

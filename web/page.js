@@ -102,15 +102,33 @@ Module.zanburyPage = (function () {
     note.classList.add('error');
   };
 
-  // The game has left its menu: what it wrote is kept, and Enter or a click plays again.
+  var watched = null;
+  // A recording is being watched: the header says which.
+  page.watching = function (name) {
+    watched = name;
+    var line = document.getElementById('watching');
+    line.textContent = 'Watching ' + name + ' (Escape stops)';
+    line.hidden = false;
+  };
+
+  var closing = [];
+  // Calls `then` when the game has ended, before its files are written back.
+  page.whenClosed = function (then) {
+    closing.push(then);
+  };
+
+  // The game has left its menu, or the recording has ended: what it wrote is kept, and Enter or
+  // a click plays again.
   page.closed = function () {
     page.ended = true;
+    closing.forEach(function (then) { then(); });
     showNote('Saving…');
     Module.zanburyStorage.persistNow(function () {
-      showNote('Thanks for playing. Press Enter or click here to play again.');
+      showNote(watched === null ? 'Thanks for playing. Press Enter or click here to play again.'
+                                : 'The recording has ended. Press Enter or click here to play.');
       var again = function (event) {
         if (event.type === 'click' || event.key === 'Enter') {
-          location.reload();
+          location.assign(location.pathname); // the game itself, with no recording
         }
       };
       window.addEventListener('keydown', again);
@@ -169,6 +187,14 @@ Module.zanburyPage = (function () {
   Module.setStatus = function (text) {
     if (page.firstFrameAt === null && !page.ended) {
       showNote(text ? text.replace(/\(.*\)/, '').trim() || 'Loading…' : 'Loading…');
+    }
+  };
+  // Standard error goes to the console, and to the page while the game has shown nothing:
+  // a recording that cannot be watched is refused before the game starts.
+  Module.printErr = function (text) {
+    console.warn(text);
+    if (page.firstFrameAt === null) {
+      page.error('Zanbury', text);
     }
   };
   Module.onAbort = function (what) {

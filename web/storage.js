@@ -6,7 +6,7 @@
 // written back to storage a moment later. Linked in with --pre-js.
 Module.zanburyStorage = (function () {
   var saveDir = '/save';
-  var state = { available: true, syncing: false, again: false, waiting: [] };
+  var state = { available: true, syncing: false, again: false, waiting: [], whenRead: [] };
 
   function finish(error) {
     if (error) {
@@ -100,6 +100,7 @@ Module.zanburyStorage = (function () {
       ENV.XDG_CONFIG_HOME = saveDir + '/config';
       ENV.XDG_DATA_HOME = saveDir + '/data';
       watchWrites();
+      state.whenRead.forEach(function (ready) { ready(); });
       removeRunDependency('zanbury-storage');
     });
   });
@@ -111,5 +112,11 @@ Module.zanburyStorage = (function () {
     }
   });
 
-  return { persistNow: persistNow, available: function () { return state.available; } };
+  return {
+    persistNow: persistNow,
+    available: function () { return state.available; },
+    // Calls `ready` once the stored files are back and before the game starts.
+    whenRead: function (ready) { state.whenRead.push(ready); },
+    saveDir: saveDir,
+  };
 })();

@@ -23,6 +23,7 @@ endif()
 # At -O2 and above Debian's emscripten crashes in its HTML minifier.
 add_link_options(-sMINIFY_HTML=0)
 
+include(packaging/version.cmake)
 add_subdirectory(core)
 add_subdirectory(platform)
 add_subdirectory(display)
@@ -35,19 +36,19 @@ add_subdirectory(skater)
 # browser its turn (emscripten_sleep), so the shell, its pacing rule and everything that runs
 # inside the loop are the same code on both. The page keeps the game's directory in IndexedDB
 # (IDBFS, web/storage.js).
-configure_file(packaging/version.h.in ${PROJECT_BINARY_DIR}/generated/zanbury_version.h @ONLY)
 add_executable(zanbury app/main.cpp)
-target_include_directories(zanbury PRIVATE ${PROJECT_BINARY_DIR}/generated)
-target_link_libraries(zanbury PRIVATE zb_app zb_platform_web)
+target_link_libraries(zanbury PRIVATE zb_app zb_platform_web zb_version)
 set_target_properties(zanbury PROPERTIES SUFFIX .html)
 set(ZB_WEB ${PROJECT_SOURCE_DIR}/web)
-set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js ${ZB_WEB}/bridge.js)
+set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
+                ${ZB_WEB}/recordings.js ${ZB_WEB}/bridge.js)
 file(GLOB ZB_WEB_PARKS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.txt)
 target_link_options(zanbury PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
   "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
+  "SHELL:--pre-js ${ZB_WEB}/recordings.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/parks"
   "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/*.sha256")

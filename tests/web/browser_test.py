@@ -9,7 +9,9 @@ the park-complete screen is on the page (a screenshot against docs/screens/park-
 Enter goes on to the second park, where the skater, left alone, falls until the run ends; the
 high score that the page then keeps in IndexedDB is the one the simulator's run of the same
 keys, at the passes the page saw them, ends with; and after a reload the game's directory still
-holds it, and the storage still does after the page writes to it again."""
+holds it, and the storage still does after the page writes to it again. Last, the page
+watches the high score's run (highscore-run.txt) with its trace, which must be the simulator's
+trace of the same recording, line for line and hash included."""
 
 import asyncio
 import os
@@ -111,6 +113,21 @@ def simulated_high_score(sim, data, keys, frames):
         shutil.rmtree(work)
 
 
+def simulated_trace(sim, data, recording):
+    """The simulator's trace lines of a recording."""
+    work = tempfile.mkdtemp(prefix="zanbury-web-sim-")
+    try:
+        for name in os.listdir(data):
+            shutil.copy(os.path.join(data, name), work)
+        with open(os.path.join(work, "recording.txt"), "w") as out:
+            out.write(recording)
+        run = subprocess.run([sim, "--dir", work, os.path.join(work, "recording.txt")],
+                             check=True, stdout=subprocess.PIPE, text=True)
+        return run.stdout.splitlines()
+    finally:
+        shutil.rmtree(work)
+
+
 async def main(web_build, source, sim):
     reference = devtools.read_png(open(os.path.join(source, "docs", "screens",
                                                     "park-complete.png"), "rb").read())
@@ -173,6 +190,27 @@ async def main(web_build, source, sim):
         if await page.evaluate(READ_STORED) != stored:
             fail("the high score left the page's storage after the reload")
         print("the park-complete screen was shown and the high score %s kept" % stored.strip())
+
+        # The run of the high score, watched with its trace: the page's console has the
+        # simulator's trace of the same recording, line for line, hash included.
+        recording = await page.evaluate(
+            "Module.FS.readFile('/save/highscore-run.txt', {encoding: 'utf8'})")
+        page.console.clear()
+        await page.navigate(base + "zanbury.html?replay=highscore-run.txt&trace")
+        await until(page, "window.Module && Module.zanburyPage.ended", 300,
+                    "the end of the recording")
+        traced = [line for line in page.console if line.startswith("frame=")]
+        expected = simulated_trace(sim, os.path.join(source, "data"), recording)
+        if traced != expected:
+            wrong = next((i for i, pair in enumerate(zip(traced, expected))
+                          if pair[0] != pair[1]), min(len(traced), len(expected)))
+            fail("the page's trace of highscore-run.txt differs from the simulator's at line "
+                 "%d of %d and %d:\n  page: %s\n  sim:  %s" % (
+                     wrong + 1, len(traced), len(expected),
+                     traced[wrong] if wrong < len(traced) else "(none)",
+                     expected[wrong] if wrong < len(expected) else "(none)"))
+        print("the page's trace of the high score's run is the simulator's, %d lines" %
+              len(traced))
     finally:
         await page.close()
         server.shutdown()

@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""measure_web.py WEB_BUILD [SECONDS]: the browser build's start-up and frame time in headless
+Chromium (docs/performance.md).
+
+Start-up: from the page's navigation to the first picture shown, five fresh pages, each with
+a new profile (nothing cached). Frame time: during play (a run started with Enter, the skater
+left alone), the main thread's busy time per picture shown, from Chromium's own task and script
+counters over SECONDS, and the spacing of the pictures."""
+
+import asyncio
+import os
+import statistics
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "browser"))
+import devtools  # noqa: E402
+
+
+async def wait_for(page, expression, seconds):
+    for _ in range(int(seconds * 10)):
+        if await page.evaluate(expression):
+            return
+        await asyncio.sleep(0.1)
+    raise RuntimeError("timed out waiting for " + expression)
+
+
+async def metrics(page):
+    values = (await page.send("Performance.getMetrics"))["metrics"]
+    return {m["name"]: m["value"] for m in values}
+
+
+async def start_up(base):
+    page = devtools.Page(1280, 960)
+    try:
+        await page.open()
+        await page.navigate(base + "zanbury.html")
+        await wait_for(page, "window.Module && Module.zanburyPage.firstFrameAt !== null", 60)
+        return await page.evaluate("Module.zanburyPage.firstFrameAt")
+    finally:
+        await page.close()
+
+
+async def frame_time(base, seconds):
+    page = devtools.Page(1280, 960)
+    try:
+        await page.open()
+        await page.send("Performance.enable")
+        await page.navigate(base + "zanbury.html")
+        await wait_for(page, "window.Module && Module.zanburyPage.frames >= 2", 60)
+        await page.key("Enter", True)
+        await page.key("Enter", False)
+        await asyncio.sleep(2)
+        before, frames = await metrics(page), await page.evaluate("Module.zanburyPage.frames")
+        await asyncio.sleep(seconds)
+        after = await metrics(page)
+        shown = await page.evaluate("Module.zanburyPage.frames") - frames
+        spacing = sorted((await page.evaluate("Module.zanburyPage.spacing"))[-shown:])
+        busy = (after["TaskDuration"] - before["TaskDuration"]) * 1000 / shown
+        script = (after["ScriptDuration"] - before["ScriptDuration"]) * 1000 / shown
+        return shown, busy, script, spacing
+    finally:
+        await page.close()
+
+
+async def main(web_build, seconds):
+    server, base = devtools.serve(web_build)
+    try:
+        starts = [await start_up(base) for _ in range(5)]
+        print("start-up to the first picture: median %.0f ms (%s)" %
+              (statistics.median(starts), ", ".join("%.0f" % s for s in starts)))
+        shown, busy, script, spacing = await frame_time(base, seconds)
+        print("play, %d pictures in %d s: main thread busy %.2f ms a picture (script %.2f ms)" %
+              (shown, seconds, busy, script))
+        print("spacing of the pictures: mean %.1f ms, median %.1f, 99th percentile %.1f, "
+              "most %.1f" % (statistics.mean(spacing), statistics.median(spacing),
+                             spacing[int(len(spacing) * 0.99)], spacing[-1]))
+    finally:
+        server.shutdown()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) not in (2, 3):
+        print("usage: measure_web.py WEB_BUILD [SECONDS]", file=sys.stderr)
+        sys.exit(2)
+    asyncio.run(main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) == 3 else 20))

@@ -107,7 +107,9 @@ Module.zanburyPage = (function () {
   page.watching = function (name) {
     watched = name;
     var line = document.getElementById('watching');
-    line.textContent = 'Watching ' + name + ' (Escape stops)';
+    var known = { 'last-run.txt': 'your last session', 'highscore-run.txt': 'the high score\'s run',
+                  'opened-recording.txt': 'the recording you opened' };
+    line.textContent = 'Watching ' + (known[name] || name) + ' · Escape stops';
     line.hidden = false;
   };
 

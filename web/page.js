@@ -25,10 +25,12 @@ Module.zanburyPage = (function () {
     frames: 0,          // pictures shown
     firstFrameAt: null, // performance.now() of the first
     spacing: [],        // ms between the last pictures shown, at most 2000 of them
+    tickSpacing: [],    // the same in the game's tick count
     ended: false,
     keys: [],           // the game's keys as they came: [key, down, frames shown by then]
   };
   var lastFrameAt = null;
+  var lastTick = null;
   var waiters = [];
 
   function draw() {
@@ -52,25 +54,31 @@ Module.zanburyPage = (function () {
     screen.style.height = Height * scale + 'px';
   }
 
-  page.show = function (rgba, width, height) {
+  function keep(list, value) {
+    list.push(value);
+    if (list.length > 2000) {
+      list.shift();
+    }
+  }
+
+  page.show = function (rgba, width, height, tick) {
+    var now = performance.now();
     if (image === null) {
       image = pictureContext.createImageData(width, height);
     }
     image.data.set(rgba);
     pictureContext.putImageData(image, 0, 0);
     draw();
-    var now = performance.now();
     if (page.firstFrameAt === null) {
       page.firstFrameAt = now;
       showNote('');
     }
     if (lastFrameAt !== null) {
-      page.spacing.push(now - lastFrameAt);
-      if (page.spacing.length > 2000) {
-        page.spacing.shift();
-      }
+      keep(page.spacing, now - lastFrameAt);
+      keep(page.tickSpacing, (tick - lastTick) >>> 0);
     }
     lastFrameAt = now;
+    lastTick = tick;
     page.frames += 1;
     waiters = waiters.filter(function (waiter) {
       if (page.frames >= waiter.frame) {

@@ -53,6 +53,7 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
     if (present.rgba.empty()) {
         return; // no window
     }
+    const uint32_t tick = tickCount(); // right after the pacer's own read, before any work
     uint32_t* out = present.rgba.data();
     for (int y = 0; y < ScreenHeight; ++y) {
         const auto* row = reinterpret_cast<const uint16_t*>(
@@ -63,7 +64,7 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
         }
     }
     zanbury_page_show(reinterpret_cast<const uint8_t*>(present.rgba.data()), ScreenWidth,
-                      ScreenHeight);
+                      ScreenHeight, tick);
 }
 
 } // namespace platform

@@ -5,11 +5,13 @@ browser_test.py WEB_BUILD SOURCE_DIR SIM
 
 Starts a run with Enter and plays the committed replay of the first shipped park by real key
 events, each sent while the picture before the one whose pass should read it is shown. Then:
-the park-complete screen is on the page (a screenshot against docs/screens/park-complete.png);
+the park-complete screen is on the page (a screenshot against docs/screens/park-complete.png),
+and no two presents came closer than the pacing rule allows;
 Enter goes on to the second park, where the skater, left alone, falls until the run ends; the
 high score that the page then keeps in IndexedDB is the one the simulator's run of the same
 keys, at the passes the page saw them, ends with; and after a reload the game's directory still
-holds it, and the storage still does after the page writes to it again. Last, the page
+holds it, and the storage still does after the page writes to it again; F11 fills the screen
+with the picture. Last, the page
 watches the high score's run (highscore-run.txt) with its trace, which must be the simulator's
 trace of the same recording, line for line and hash included."""
 
@@ -162,6 +164,12 @@ async def main(web_build, source, sim):
                     "the park's end")
         if not await shows(page, reference, rect):
             fail("the park-complete screen is not shown after the replay of harbour-front")
+        # The pacing rule in the browser: each present reads the tick count just after the
+        # pacer's own read, so two of them are at least 34 ms apart, less the one millisecond
+        # by which a present's read can follow the pacer's.
+        least = await page.evaluate("Math.min(...Module.zanburyPage.tickSpacing)")
+        if least < 33:
+            fail("two presents came %d ms apart by the game's tick count" % least)
 
         await page.key("Enter", True)
         await page.key("Enter", False)
@@ -190,6 +198,15 @@ async def main(web_build, source, sim):
         if await page.evaluate(READ_STORED) != stored:
             fail("the high score left the page's storage after the reload")
         print("the park-complete screen was shown and the high score %s kept" % stored.strip())
+
+        # F11 puts the stage in full screen, the picture as tall as the screen.
+        await page.send("Input.dispatchKeyEvent", type="rawKeyDown", key="F11", code="F11",
+                        windowsVirtualKeyCode=122)
+        await page.send("Input.dispatchKeyEvent", type="keyUp", key="F11", code="F11",
+                        windowsVirtualKeyCode=122)
+        await until(page, "document.fullscreenElement && document.fullscreenElement.id == "
+                    "'stage' && Math.abs(document.getElementById('screen')"
+                    ".getBoundingClientRect().height - innerHeight) < 1", 10, "full screen")
 
         # The run of the high score, watched with its trace: the page's console has the
         # simulator's trace of the same recording, line for line, hash included.

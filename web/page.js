@@ -71,7 +71,8 @@ Module.zanburyPage = (function () {
     draw();
     if (page.firstFrameAt === null) {
       page.firstFrameAt = now;
-      showNote('');
+      showNote(''); // what standard error said while loading was not the end of it
+      failed = false;
     }
     if (lastFrameAt !== null) {
       keep(page.spacing, now - lastFrameAt);
@@ -100,14 +101,18 @@ Module.zanburyPage = (function () {
     });
   };
 
+  var failed = false; // a message of the game's is on the note, to stay there
+
   function showNote(text) {
     note.textContent = text;
     note.hidden = text === '';
+    note.classList.remove('error');
   }
 
   page.error = function (title, message) {
     showNote(message);
     note.classList.add('error');
+    failed = true;
   };
 
   var watched = null;
@@ -132,6 +137,10 @@ Module.zanburyPage = (function () {
   page.closed = function () {
     page.ended = true;
     closing.forEach(function (then) { then(); });
+    if (failed) {
+      Module.zanburyStorage.persistNow(); // the reason the game could not start stays shown
+      return;
+    }
     showNote('Saving…');
     Module.zanburyStorage.persistNow(function () {
       showNote(watched === null ? 'Thanks for playing. Press Enter or click here to play again.'
@@ -195,7 +204,7 @@ Module.zanburyPage = (function () {
 
   Module.canvas = document.getElementById('canvas'); // SDL's window: hidden, never drawn on
   Module.setStatus = function (text) {
-    if (page.firstFrameAt === null && !page.ended) {
+    if (page.firstFrameAt === null && !page.ended && !failed) {
       showNote(text ? text.replace(/\(.*\)/, '').trim() || 'Loading…' : 'Loading…');
     }
   };

@@ -29,11 +29,10 @@
     }).then(function (bytes) {
       FS.writeFile('/tmp/recording.txt', new Uint8Array(bytes));
       Module.arguments.push('--replay', '/tmp/recording.txt');
-    }).catch(function (error) {
-      page.error('Zanbury', 'The recording ' + address + ' cannot be fetched: ' + error.message);
-      Module.arguments.push('--replay', '/tmp/recording.txt'); // missing: the game says so
-    }).finally(function () {
       removeRunDependency('zanbury-recording');
+    }).catch(function (error) {
+      // The game does not start: the page says why, and the header's list still works.
+      page.error('Zanbury', 'The recording ' + address + ' cannot be fetched: ' + error.message);
     });
   }
 

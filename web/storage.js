@@ -1,9 +1,9 @@
 // The game's files in the browser's storage: the directory the game plays in, /save, is kept in
 // IndexedDB, so that highscore.txt (and whatever else the game writes beside it or under its
 // settings directory) survives a reload and later visits. Before the game starts, the stored
-// files are read back and the shipped parks, packed in at /parks, are laid beside them. Every
-// file the game writes and closes, and every rename (the high score's atomic replacement), is
-// written back to storage a moment later. Linked in with --pre-js.
+// files are read back and the shipped parks, packed in at /parks, are laid beside them. What the
+// game writes is written back to storage a moment later (watchWrites), and everything when the
+// page is hidden or left. Linked in with --pre-js.
 Module.zanburyStorage = (function () {
   var saveDir = '/save';
   var state = { available: true, syncing: false, again: false, waiting: [], whenRead: [] };
@@ -54,8 +54,18 @@ Module.zanburyStorage = (function () {
     return typeof path === 'string' && (path === saveDir || path.indexOf(saveDir + '/') === 0);
   }
 
-  // The writes that the game makes through the C library all end in FS.close or FS.rename.
+  // The writes that the game makes through the C library: each write (the recording of the
+  // session is flushed every second and stays open), each close of a file written, and each
+  // rename (the atomic replacements) has storage brought up to date a moment later.
   function watchWrites() {
+    var write = FS.write;
+    FS.write = function (stream) {
+      var result = write.apply(this, arguments);
+      if (underSave(stream.path)) {
+        persistSoon();
+      }
+      return result;
+    };
     var close = FS.close;
     FS.close = function (stream) {
       var wrote = (stream.flags & 3) !== 0; // O_WRONLY or O_RDWR

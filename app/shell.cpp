@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/flow.h"
+#include "app/pause.h"
 #include "app/records.h"
 #include "core/run_state.h"
 #include "display/display.h"
@@ -58,7 +59,7 @@ void paceAndPresent() {
         }
     }
     framePacer.lastPresentTick = platform::tickCount();
-    display::present();
+    display::present(frameOverlays());
 }
 
 void frameStep() {
@@ -86,7 +87,7 @@ int runGame() {
         if (!platform::pumpEvents()) {
             break; // the window was closed
         }
-        frameStep();
+        playOrPause();
     }
     shutDown();
     return 0;

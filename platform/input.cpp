@@ -52,6 +52,10 @@ void releaseAll(InputState& state) {
     }
 }
 
+void forgetAll(InputState& state) {
+    state = InputState{};
+}
+
 bool check(InputState& state, platform::Key key) {
     static constexpr Source up[] = {KeyboardUp, PadUp, StickUp};
     static constexpr Source down[] = {KeyboardDown, PadDown, StickDown};

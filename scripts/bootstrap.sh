@@ -13,7 +13,7 @@ case "$mode" in
       libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
       libgtest-dev googletest libbenchmark-dev
       fonts-dejavu-core
-      xvfb xdotool x11-apps imagemagick
+      xvfb xdotool x11-apps imagemagick libgl1-mesa-dri
       dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
     )
     ;;
@@ -47,6 +47,7 @@ command clang-format|clang-format|clang-tools-extra|clang
 command Xvfb|Xvfb (window tests)|xorg-x11-server-Xvfb|xorg-server-xvfb
 command xdotool|xdotool (window tests)|xdotool|xdotool
 command convert|ImageMagick (window tests)|ImageMagick|imagemagick
+- -|Mesa's OpenGL drivers (the GPU present's window tests)|mesa-dri-drivers|mesa
 command file|file|file|file
 command desktop-file-validate|desktop-file-utils|desktop-file-utils|desktop-file-utils
 command appstreamcli|AppStream|appstream|appstream

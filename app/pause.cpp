@@ -56,7 +56,8 @@ void playOrPause() {
 platform::Overlays frameOverlays() {
     platform::Overlays overlays;
     if (gameState == GameState::Playing) {
-        overlays.life = display::spritePicture(atlas::BoardFlat);
+        // The board's red underside: the flat board's deck is black, unseen on the black margin.
+        overlays.life = display::spritePicture(atlas::BoardUnderside);
         overlays.lives = run.lives;
     }
     if (pauseState.paused) {

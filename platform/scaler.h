@@ -34,13 +34,17 @@ inline uint32_t widen(const Widen& w, uint16_t pixel) {
 struct Axis {
     std::vector<uint16_t> from;
     std::vector<uint16_t> weight;
+    std::vector<uint16_t> byteWeight; // each weight four times, once for each byte of a pixel
     int whole = 0; // the whole factor when every position is a plain copy at it, else 0
 };
 Axis sharpAxis(int pictureSize, int outputSize);
 
-// The rows a scale keeps between presents: the widened picture row and two scaled ones.
+// The rows a scale keeps between presents: the widened picture row, the two pixels that each
+// output pixel of a row blends, and two scaled rows.
 struct Work {
     std::vector<uint32_t> wide;
+    std::vector<uint32_t> left;
+    std::vector<uint32_t> right;
     std::vector<uint32_t> rows[2];
     int rowOf[2] = {-1, -1}; // the picture row each scaled row holds
 };

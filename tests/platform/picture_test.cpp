@@ -116,7 +116,8 @@ TEST(ScalerTest, ScalesThePictureAsSharpBilinearAndDrawsOverlaysKeyed) {
         return static_cast<double>(scaler::widen(widen, p) >> shift & 0xFF);
     };
     // Whole factors (equal, and different on the two axes), and fractional ones.
-    for (auto [w, h] : {std::pair{1280, 960}, {1920, 960}, {1440, 1080}, {1067, 800}}) {
+    for (auto [w, h] :
+         {std::pair{1280, 960}, {1920, 960}, {1440, 1080}, {1067, 800}, {2880, 700}}) {
         const scaler::Axis xs = scaler::sharpAxis(640, w);
         const scaler::Axis ys = scaler::sharpAxis(480, h);
         scaler::Work work;

@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= 2
 
-.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind screenshots package
+.PHONY: all bootstrap build run test test-plain test-sanitize format format-check clean soak valgrind screenshots maps package
 
 all: build
 
@@ -45,6 +45,14 @@ valgrind: build
 # The four screens in docs/screens/, remade with the simulator.
 screenshots: build
 	./tools/screenshots/make_screenshots.sh $(BUILD)/tools/sim/zanbury-sim
+
+# A map of every shipped park in docs/parks/, with the path of its replay in tests/replays/.
+maps: build
+	mkdir -p docs/parks
+	for park in $$(tail -n +2 data/parks.txt); do \
+	  $(BUILD)/tools/parkmap/zanbury-parkmap --run tests/replays/$$park data/$$park \
+	    docs/parks/$${park%.txt}.png || exit 1; \
+	done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

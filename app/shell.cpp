@@ -14,6 +14,19 @@
 
 FramePacer framePacer;
 
+namespace {
+
+// A start-up failure: on standard error, and in a message box for a player who started the game
+// from a desktop menu and sees no terminal.
+bool cannotStart(const std::string& why) {
+    const std::string text = park::printable(why);
+    std::fprintf(stderr, "zanbury: %s\n", text.c_str());
+    platform::showErrorBox("Zanbury", ("Zanbury cannot start:\n" + text).c_str());
+    return false;
+}
+
+} // namespace
+
 bool startUp() {
     if (!platform::openVideo()) {
         return false; // nothing to show the game on: no file is read
@@ -25,17 +38,19 @@ bool startUp() {
         if (parkNumber > 0) {
             text += " (park " + std::to_string(parkNumber) + " of parks.txt)";
         }
-        std::fprintf(stderr, "zanbury: %s\n", text.c_str());
-        return false;
+        return cannotStart(text);
     }
     setStartUpRunValues();
     if (!platform::openWindow("Zanbury")) {
         platform::closeWindow();
+        // The platform has said why on standard error; with no window system it shows no box.
+        platform::showErrorBox("Zanbury", "Zanbury cannot start: the window cannot be opened.");
         return false;
     }
-    if (!display::openDisplay()) {
+    std::string why;
+    if (!display::openDisplay(why)) {
         platform::closeWindow();
-        return false;
+        return cannotStart(why);
     }
     setScreenPictures();
     placeSkaterAtStartUp();

@@ -11,8 +11,8 @@ extern FramePacer framePacer;
 
 // Brings up the video system first, so that with no display the game says so before reading
 // any file; then reads and checks the park list and its parks before anything takes the
-// screen, then opens the window and the display. Returns false, with the reason on standard
-// error, when the game cannot start.
+// screen, then opens the window and the display. Returns false when the game cannot start, with
+// the reason on standard error and, where a window system is there, in a message box.
 bool startUp();
 
 // One frame: the handler of the current state, then the pacing wait and the present.

@@ -57,21 +57,21 @@ int32_t backPitchPixels() {
 
 } // namespace
 
-bool openDisplay() {
+bool openDisplay(std::string& problem) {
     closeDisplay(); // opening again starts afresh rather than losing the surfaces
     auto& s = state();
     s.backBuffer = SDL_CreateRGBSurfaceWithFormat(0, platform::ScreenWidth, platform::ScreenHeight,
                                                   16, SDL_PIXELFORMAT_RGB565);
     if (s.backBuffer == nullptr) {
-        std::fprintf(stderr, "zanbury: cannot make the back buffer: %s\n", SDL_GetError());
+        problem = std::string("cannot make the back buffer: ") + SDL_GetError();
         return false;
     }
     SDL_FillRect(s.backBuffer, nullptr, 0);
     s.sheet = detail::loadBitmapSurface("SPRITES", true);
     s.backdrop = detail::loadBitmapSurface("BACKGROUND", true);
     if (s.sheet == nullptr || s.backdrop == nullptr) {
-        std::fprintf(stderr, "zanbury: cannot load the picture %s\n",
-                     s.sheet == nullptr ? "SPRITES" : "BACKGROUND");
+        problem = std::string("cannot load the picture ") +
+                  (s.sheet == nullptr ? "SPRITES" : "BACKGROUND");
         closeDisplay();
         return false;
     }
@@ -81,7 +81,7 @@ bool openDisplay() {
     s.keyedSheet =
         detail::encodeKeyed(static_cast<const uint16_t*>(s.sheet->pixels), s.sheet->w, s.sheet->h,
                             s.sheet->pitch / 2, static_cast<uint16_t>(s.key));
-    if (!detail::openText()) {
+    if (!detail::openText(problem)) {
         closeDisplay();
         return false;
     }

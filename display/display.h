@@ -7,15 +7,16 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <string>
 
 namespace display {
 
 // Brings up the back buffer, loads the pictures SPRITES and BACKGROUND (from the executable,
 // or from a BMP file of exactly that name in the working directory when a resource is absent),
 // sets the sheet's pure-green colour key and prepares the text glyphs and the sounds.
-// The platform window must be open. Returns false, with the reason on standard error,
-// when a picture or the font cannot be had.
-bool openDisplay();
+// The platform window must be open. Returns false, with the reason in `problem`, when a picture
+// or the text glyphs cannot be had.
+bool openDisplay(std::string& problem);
 void closeDisplay();
 
 // While the display is closed (before openDisplay, after closeDisplay or a failed open) every

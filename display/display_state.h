@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 namespace display::detail {
@@ -26,7 +27,7 @@ DisplayState& state();
 // nullptr when neither can be had.
 SDL_Surface* loadBitmapSurface(const char* name, bool useResource);
 
-bool openText();
+bool openText(std::string& problem);
 void closeText();
 // Text into a picture of the display's own (width x height, rows packed), cut at its edges; the
 // width of a text and the height of the tallest glyph, in pixels.

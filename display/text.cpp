@@ -63,15 +63,15 @@ void drawGlyph(const GlyphSheet::Glyph& g, int32_t x, int32_t y, const Target& t
 
 namespace detail {
 
-bool openText() {
+bool openText(std::string& problem) {
     const resources::Resource* res = resources::find("GLYPHS");
     GlyphSheet sheet;
     GlyphSheetError error;
     if (res == nullptr ||
         !readGlyphSheet(std::string_view(reinterpret_cast<const char*>(res->data), res->size),
                         sheet, error)) {
-        std::fprintf(stderr, "zanbury: the text glyphs cannot be read: line %d: %s\n", error.line,
-                     error.what.c_str());
+        problem = "the text glyphs cannot be read: line " + std::to_string(error.line) + ": " +
+                  error.what;
         return false;
     }
     // The runs come from the keyed encoding of the ink flags; text fills them with black, so the

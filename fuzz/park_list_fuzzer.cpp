@@ -1,6 +1,7 @@
 // Fuzzes parseParkList: no input may crash it; an accepted list names 1 to 26 parks, each a
 // word of 1 to 29 characters that fills its slot exactly, with every later slot empty, and
 // reads back the same from its own plain rewriting; a refused one is named by file and line.
+// No accepted name leads out of the list's directory.
 
 #include "fuzz/fuzz_checks.h"
 #include "park/readers.h"
@@ -41,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (i < parsed.parkCount) {
             fuzz::check(length >= 1, "a listed name is empty or cut short",
                         "slot " + std::to_string(i));
+            const std::string slashed = "/" + std::string(name) + "/";
+            fuzz::check(name[0] != '/' && slashed.find("/../") == std::string::npos,
+                        "a name leads out of the directory", name);
             fuzz::check(parsed.nameLine[i] >= 1 &&
                             (i == 0 || parsed.nameLine[i] >= parsed.nameLine[i - 1]),
                         "the name lines are not in order");

@@ -1,47 +1,14 @@
-// The end screen, and the high score file that it compares with and rewrites; the end of a run.
+// The end screen with its verdict on the high score, and the end of a run.
 
 #include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
 #include "park/park.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace park {
-namespace {
-
-constexpr const char* HighScoreFile = "highscore.txt";
-constexpr const char* HighScoreTemp = "highscore.txt.new";
-
-// Writes the digits in full to a file beside the old one, then renames it over the old one,
-// so that at every moment the file holds either the old number or the new one. On failure the
-// reason is left in errno.
-bool writeHighScore(int32_t score) {
-    char digits[16];
-    int n = std::snprintf(digits, sizeof digits, "%d", score);
-    std::FILE* f = std::fopen(HighScoreTemp, "wb");
-    if (f == nullptr) {
-        return false;
-    }
-    errno = 0;
-    bool ok = std::fwrite(digits, 1, static_cast<std::size_t>(n), f) == static_cast<std::size_t>(n);
-    ok = std::fflush(f) == 0 && ok;
-    ok = fsync(fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(HighScoreTemp, HighScoreFile) != 0) {
-        int reason = errno;
-        std::remove(HighScoreTemp);
-        errno = reason;
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 void copyText(const char* text, char* buffer) {
     for (std::size_t i = 0;; ++i) {
@@ -56,13 +23,8 @@ void showEndScreen() {
     display::blitBackdrop(display::WholeScreen, 0, 0);
     display::blitSprite(atlas::HighScoresBanner, 130, 10);
 
-    // A missing, empty or unreadable file holds no high score: any score beats it.
-    std::string text;
-    Problem unread;
-    int32_t stored = 0;
-    bool haveStored = readTextFile(HighScoreFile, text, unread) && parseHighScore(text, stored);
-
-    if (haveStored && run.score < stored) {
+    const HighScoreOutcome outcome = recordHighScore(run.score);
+    if (!outcome.newHighScore) {
         display::drawText("Press enter to continue...", 10, 460);
         display::drawText("Low score", 130, 140);
     } else {
@@ -70,16 +32,19 @@ void showEndScreen() {
         display::drawText("Press enter to continue...", 10, 460);
         std::snprintf(run.scoreText, sizeof run.scoreText, "%d", run.score);
         display::drawText(run.scoreText, 250, 140);
-        if (!writeHighScore(run.score)) {
-            std::fprintf(stderr, "zanbury: warning: cannot write %s: %s\n", HighScoreFile,
-                         std::strerror(errno));
-        }
     }
 
+    // Lines under the verdict: a score that was not saved, then a park that could not be loaded.
+    int32_t y = 170;
+    if (!outcome.failure.empty()) {
+        const std::string line = "Could not save it: " + outcome.failure;
+        display::drawText(line.c_str(), 130, y);
+        y += 20;
+    }
     if (failedPark.name[0] != '\0') {
-        std::string line =
-            std::string("The park file ") + failedPark.name + " could not be loaded.";
-        display::drawText(line.c_str(), 130, 170);
+        const std::string line =
+            "The park file " + printable(failedPark.name) + " could not be loaded.";
+        display::drawText(line.c_str(), 130, y);
         failedPark = FailedPark{}; // named once
     }
 }

@@ -6,6 +6,7 @@
 #include "park/readers.h"
 
 #include <cstdint>
+#include <string>
 
 namespace park {
 
@@ -42,8 +43,23 @@ Rect obstacleBox(const Obstacle& o);
 void stepObstacles();
 void drawObstacle(int32_t x, int32_t y, const Rect& src);
 
-// Draws the end screen into the back buffer, compares the score with highscore.txt and
-// rewrites the file on an equal or higher score.
+// What the end of a run did with highscore.txt in the working directory.
+struct HighScoreOutcome {
+    bool newHighScore = false; // the score is at least the stored one, or none is stored
+    bool saved = false;        // the new high score is in the file
+    std::string failure;       // why a new high score is not saved, in a few words; else ""
+};
+
+// Compares the score with highscore.txt and rewrites the file on an equal or higher score, as
+// one step under the lock highscore.txt.lock, so that two games ending together keep the higher
+// score. The number goes to a temporary file made new beside it, synced, then renamed over the
+// score, whose permissions it keeps. A stored number beyond 32 bits is clamped; a file that
+// cannot be read is left alone, as is everything when the lock cannot be had. Every failure is
+// also on standard error.
+HighScoreOutcome recordHighScore(int32_t score);
+
+// Draws the end screen into the back buffer with the verdict of recordHighScore, and a line
+// under it when a new high score could not be saved.
 void showEndScreen();
 
 // The end of a run, after the last park, on the last life or when a park cannot be loaded:

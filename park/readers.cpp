@@ -3,6 +3,7 @@
 
 #include "park/readers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -95,8 +96,10 @@ bool readNumber(Tokens& tokens, const char* fileName, const char* what, int32_t&
                 int32_t& line, Problem& problem) {
     std::string_view token;
     if (!tokens.next(token, line)) {
-        return refuse(problem, fileName, tokens.lastLine,
-                      std::string("the file ends where ") + what + " should be");
+        refuse(problem, fileName, tokens.lastLine,
+               std::string("the file ends where ") + what + " should be");
+        problem.endsEarly = true;
+        return false;
     }
     const char* wrong = "";
     if (!toNumber(token, value, wrong)) {
@@ -106,6 +109,28 @@ bool readNumber(Tokens& tokens, const char* fileName, const char* what, int32_t&
     return true;
 }
 
+// Says how a park name leads out of the list's directory, or "" when it stays inside.
+std::string leavesTheDirectory(std::string_view name) {
+    if (name.front() == '/') {
+        return "is an absolute path";
+    }
+    for (std::size_t start = 0; start <= name.size();) {
+        std::size_t end = std::min(name.find('/', start), name.size());
+        if (name.substr(start, end - start) == "..") {
+            return "leads out of the park directory with '..'";
+        }
+        start = end + 1;
+    }
+    return "";
+}
+
+// The line of the next word, which the reading does not use; 0 when the text ends first.
+int32_t trailingLine(Tokens& tokens) {
+    std::string_view token;
+    int32_t line = 0;
+    return tokens.next(token, line) ? line : 0;
+}
+
 } // namespace
 
 std::string formatProblem(const Problem& problem) {
@@ -113,12 +138,34 @@ std::string formatProblem(const Problem& problem) {
     if (problem.line > 0) {
         text += ":" + std::to_string(problem.line);
     }
-    return text + ": " + problem.what;
+    return printable(text + ": " + problem.what);
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f) {
+            out += c;
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xf];
+        }
+    }
+    return out;
+}
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view Mark = "\xef\xbb\xbf";
+    return text.substr(0, Mark.size()) == Mark ? text.substr(Mark.size()) : text;
 }
 
 bool parseParkList(std::string_view text, const char* fileName, ParkListFile& out,
                    Problem& problem) {
-    Tokens tokens{text};
+    Tokens tokens{withoutByteOrderMark(text)};
     ParkListFile result;
     int32_t line = 0;
     if (!readNumber(tokens, fileName, "the number of parks", result.parkCount, line, problem)) {
@@ -137,9 +184,11 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
     for (int32_t i = 0; i < result.parkCount; ++i) {
         std::string_view name;
         if (!tokens.next(name, line)) {
-            return refuse(problem, fileName, tokens.lastLine,
-                          "the list promises " + std::to_string(result.parkCount) +
-                              " parks but names only " + std::to_string(i));
+            refuse(problem, fileName, tokens.lastLine,
+                   "the list promises " + std::to_string(result.parkCount) +
+                       " parks but names only " + std::to_string(i));
+            problem.endsEarly = true;
+            return false;
         }
         if (std::size_t nul = name.find('\0'); nul != std::string_view::npos) {
             // The slot would hold the name only up to there: another file's name.
@@ -153,15 +202,21 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
                               std::to_string(name.size()) + " characters, more than " +
                               std::to_string(MaxNameLength));
         }
+        if (std::string why = leavesTheDirectory(name); !why.empty()) {
+            return refuse(problem, fileName, line,
+                          "the park name '" + std::string(name) + "' " + why +
+                              "; park names are paths relative to the directory of the list");
+        }
         std::memcpy(result.list.names[i], name.data(), name.size());
         result.nameLine[i] = line;
     }
+    result.trailingLine = trailingLine(tokens);
     out = result;
     return true;
 }
 
 bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, Problem& problem) {
-    Tokens tokens{text};
+    Tokens tokens{withoutByteOrderMark(text)};
     int32_t line = 0;
     int32_t count = 0;
     int32_t length = 0;
@@ -176,10 +231,7 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, P
     if (!readNumber(tokens, fileName, "the park length", length, line, problem)) {
         return false;
     }
-    if (length < 1) {
-        return refuse(problem, fileName, line,
-                      "the park length must be at least 1 frame, not " + std::to_string(length));
-    }
+    out.lengthLine = line;
     static const char* const fieldNames[7] = {"the picture's top",
                                               "the picture's left",
                                               "the picture's bottom",
@@ -193,9 +245,11 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, P
         for (int f = 0; f < 7; ++f) {
             std::string_view token;
             if (!tokens.next(token, line)) {
-                return refuse(problem, fileName, tokens.lastLine,
-                              "the file ends at obstacle " + std::to_string(i + 1) + " of the " +
-                                  std::to_string(count) + " its count promises");
+                refuse(problem, fileName, tokens.lastLine,
+                       "the file ends at obstacle " + std::to_string(i + 1) + " of the " +
+                           std::to_string(count) + " its count promises");
+                problem.endsEarly = true;
+                return false;
             }
             const char* wrong = "";
             if (!toNumber(token, v[f], wrong)) {
@@ -224,23 +278,59 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, P
     }
     out.obstacleCount = count;
     out.parkLength = length;
+    out.trailingLine = trailingLine(tokens);
     return true;
 }
 
+namespace {
+
+// Where the leading number of a high score text starts (after the mark and white space) and
+// where its digits start and end.
+struct LeadingNumber {
+    std::size_t start = 0;
+    std::size_t digits = 0;
+    std::size_t end = 0;
+};
+
+LeadingNumber leadingNumber(std::string_view text) {
+    LeadingNumber n;
+    n.start = text.size() - withoutByteOrderMark(text).size();
+    while (n.start < text.size() && isSpace(text[n.start])) {
+        ++n.start;
+    }
+    n.digits = n.start;
+    if (n.digits < text.size() && (text[n.digits] == '+' || text[n.digits] == '-')) {
+        ++n.digits;
+    }
+    n.end = n.digits;
+    while (n.end < text.size() && text[n.end] >= '0' && text[n.end] <= '9') {
+        ++n.end;
+    }
+    return n;
+}
+
+} // namespace
+
 bool parseHighScore(std::string_view text, int32_t& value) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
-        ++i;
+    const LeadingNumber n = leadingNumber(text);
+    if (n.end == n.digits) {
+        return false;
     }
-    std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
+    const bool negative = text[n.start] == '-';
+    // Past the range the magnitude stops growing: the score is clamped, not wrapped.
+    constexpr int64_t Beyond = int64_t{std::numeric_limits<int32_t>::max()} + 2;
+    int64_t magnitude = 0;
+    for (std::size_t i = n.digits; i < n.end && magnitude < Beyond; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
     }
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        ++i;
-    }
-    const char* wrong = "";
-    return toNumber(text.substr(start, i - start), value, wrong);
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    value = static_cast<int32_t>(std::clamp<int64_t>(
+        signedValue, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return true;
+}
+
+bool leadingNumberSettled(std::string_view text) {
+    return leadingNumber(text).end < text.size();
 }
 
 } // namespace park

@@ -46,6 +46,10 @@ const platform::Overlays& lastOverlays();
 // The next pumpEvents answers as if the window had been closed.
 void requestClose();
 
+// The message of the last error box asked for since the last call, "" when none. Nothing is
+// shown: there is no window system.
+std::string takeErrorBox();
+
 // The sounds asked for since the last call, in call order, comma-joined; "-" when none.
 std::string takeSounds();
 

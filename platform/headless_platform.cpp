@@ -9,9 +9,13 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -21,6 +25,7 @@ struct HeadlessState {
     bool closeRequested = false;
     std::vector<std::string> soundNames;
     std::string heard;
+    std::string errorBox;
     std::vector<uint16_t> frame =
         std::vector<uint16_t>(platform::ScreenWidth * platform::ScreenHeight, 0);
     int presents = 0;
@@ -47,6 +52,10 @@ bool openWindow(const char*) {
     return true;
 }
 void closeWindow() {}
+
+void showErrorBox(const char*, const char* message) {
+    state().errorBox = message;
+}
 
 bool pumpEvents() {
     bool open = !state().closeRequested;
@@ -137,6 +146,7 @@ void reset(uint32_t startTick) {
     s.clock = startTick;
     s.closeRequested = false;
     s.heard.clear();
+    s.errorBox.clear();
     std::fill(s.frame.begin(), s.frame.end(), uint16_t{0});
     s.presents = 0;
     s.keepFrames = true;
@@ -191,6 +201,10 @@ void requestClose() {
     state().closeRequested = true;
 }
 
+std::string takeErrorBox() {
+    return std::exchange(state().errorBox, std::string());
+}
+
 std::string takeSounds() {
     std::string out = state().heard.empty() ? std::string("-") : state().heard;
     state().heard.clear();
@@ -225,12 +239,45 @@ bool saveFramePng(const char* path) {
         std::fprintf(stderr, "zanbury: cannot make a picture for %s: %s\n", path, SDL_GetError());
         return false;
     }
-    bool saved = IMG_SavePNG(surface, path) == 0;
-    if (!saved) {
-        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path, IMG_GetError());
+    // The PNG is made in memory and then written with every write checked: the image library's
+    // own file writing does not report a full disk. A 640 x 480 picture never needs more than
+    // its raw 900 KiB and the format's small overhead.
+    std::vector<uint8_t> png(2u << 20);
+    SDL_RWops* memory = SDL_RWFromMem(png.data(), static_cast<int>(png.size()));
+    const bool made = memory != nullptr && IMG_SavePNG_RW(surface, memory, 0) == 0;
+    const Sint64 size = made ? SDL_RWtell(memory) : 0;
+    if (memory != nullptr) {
+        SDL_RWclose(memory);
     }
     SDL_FreeSurface(surface);
-    return saved;
+    if (!made || size <= 0) {
+        std::fprintf(stderr, "zanbury: cannot make a picture for %s: %s\n", path, IMG_GetError());
+        return false;
+    }
+    std::FILE* f = std::fopen(path, "wb");
+    if (f == nullptr) {
+        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path, std::strerror(errno));
+        return false;
+    }
+    errno = 0;
+    bool ok = std::fwrite(png.data(), 1, static_cast<std::size_t>(size), f) ==
+                  static_cast<std::size_t>(size) &&
+              std::fflush(f) == 0;
+    int reason = errno;
+    struct stat info {};
+    const bool regular = fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode);
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
+    if (!ok) {
+        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path,
+                     std::strerror(reason != 0 ? reason : EIO));
+        if (regular) {
+            std::remove(path); // no cut-off picture is left behind
+        }
+    }
+    return ok;
 }
 
 } // namespace headless

@@ -25,6 +25,11 @@ bool openVideo();
 bool openWindow(const char* caption);
 void closeWindow();
 
+// Shows why the game cannot start in a message box, for a player who started it from a desktop
+// menu and sees no standard error. Tried only where a window system is there; with none, and on
+// the headless platform, nothing is shown. Returns once the player has closed the box.
+void showErrorBox(const char* title, const char* message);
+
 // Handles every pending event. Returns false once the window has been asked to close
 // (or the process to stop); the main loop then ends.
 bool pumpEvents();

@@ -13,7 +13,7 @@ case "$mode" in
       libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
       libgtest-dev googletest libbenchmark-dev
       fonts-dejavu-core
-      xvfb xdotool x11-apps imagemagick libgl1-mesa-dri
+      xvfb xdotool x11-apps x11-utils imagemagick xfonts-base libxtst-dev libgl1-mesa-dri
       dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
     )
     ;;

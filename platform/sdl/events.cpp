@@ -1,6 +1,6 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
 // keyboard's keys fed to the key check, the player's own keys (F10, M, P and Pause), pad events
-// handed to the pads, and the window's close request, focus and exposure.
+// handed to the pads, the window's close request, focus and exposure, and the window's loss.
 
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -104,7 +104,8 @@ bool pumpEvents() {
             break;
         }
     }
-    return open;
+    // A window destroyed by another program ends the game as a close request does.
+    return open && !detail::windowLost();
 }
 
 void waitForEvents(uint32_t ms) {

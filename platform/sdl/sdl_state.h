@@ -32,6 +32,13 @@ extern SdlState sdl;
 // video.cpp: F11 and Alt+Enter switch between full screen and a window.
 void toggleFullScreen();
 
+// window_loss.cpp: after the window is made, errors about it from the display server are taken
+// as its loss rather than ending the process; windowLost says whether it has been lost. The
+// watch ends once the window has been destroyed, before the video system closes.
+void watchForWindowLoss();
+bool windowLost();
+void endWatchForWindowLoss();
+
 // present.cpp: a new window's first present repaints it whole; closing forgets the window's
 // surface and format and frees what the present made.
 void openPresent();

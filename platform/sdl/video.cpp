@@ -192,14 +192,16 @@ bool openWindow(const char* caption) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
+    if (gpu) {
+        // The renderer may make the window anew (for OpenGL), so before the watch takes its id.
+        detail::openGpu(); // without it the window surface serves
+    }
+    detail::watchForWindowLoss();
     detail::askForFullScreen = detail::hasWindowManager(sdl.window);
     if (detail::askForFullScreen) {
         SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     detail::fullScreen = true;
-    if (gpu) {
-        detail::openGpu(); // without it the window surface serves
-    }
     SDL_ShowWindow(sdl.window);
     // A window that SDL cannot draw into (on a display of 8 bits a pixel, for one) would leave
     // the game running unseen.
@@ -221,6 +223,7 @@ void closeWindow() {
     if (sdl.window != nullptr) {
         SDL_DestroyWindow(sdl.window);
         sdl.window = nullptr;
+        detail::endWatchForWindowLoss();
     }
     SDL_Quit();
 }

@@ -212,7 +212,8 @@ TEST_F(DisplayTest, WhileClosedEveryOperationIsSafeAndDrawsNothing) {
     EXPECT_EQ(headless::frameHash(), shown);
 
     // Opened again, it draws as before.
-    ASSERT_TRUE(display::openDisplay());
+    std::string why;
+    ASSERT_TRUE(display::openDisplay(why)) << why;
     display::setBackBufferPixel(3, 3, 0x1234);
     EXPECT_EQ(display::backBufferPixel(3, 3), 0x1234);
 }

@@ -55,7 +55,8 @@ TEST_F(InvariantsTest, AShortSoakPlaysRunsToTheirEnds) {
     EXPECT_GT(result.falls, 0);
     EXPECT_GT(result.endScreens, 0);
     EXPECT_TRUE(std::filesystem::exists("highscore.txt"));
-    ASSERT_TRUE(display::openDisplay()); // for the fixture's tear-down
+    std::string why;
+    ASSERT_TRUE(display::openDisplay(why)) << why; // for the fixture's tear-down
 }
 
 } // namespace

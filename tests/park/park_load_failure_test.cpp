@@ -17,23 +17,6 @@ namespace {
 
 class ParkLoadFailureTest : public GameTest {
   protected:
-    // Rows of the end screen that differ from `normal`, as (first, last), or (-1, -1).
-    static std::pair<int, int> differingRows(const std::vector<uint16_t>& screen,
-                                             const std::vector<uint16_t>& normal) {
-        int first = -1;
-        int last = -1;
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                std::size_t i = static_cast<std::size_t>(y * 640 + x);
-                if (screen[i] != normal[i]) {
-                    first = first < 0 ? y : first;
-                    last = y;
-                }
-            }
-        }
-        return {first, last};
-    }
-
     // The end screen now in the back buffer is the normal one for that verdict plus one line of
     // black text below the verdict, naming the park.
     void expectEndScreenNamingThePark(bool newHighScore, int32_t score) {

@@ -305,6 +305,73 @@ TEST_F(AutoplayTest, AProofNeedsAWayOnEvenAndOnOddFrames) {
     EXPECT_EQ(autoplay::whyNotProved(plain, line), "was not proved");
 }
 
+// A slot 4 wide covers the skater's column for 18 frames, two fewer than a jump rises: the jump
+// may start in any of 3 frames. The 12-wide slot leaves it 1.
+TEST_F(AutoplayTest, ATimingWindowCountsTheFramesOnWhichItsPressMayLand) {
+    const char* const NarrowSlot = "1 190\n0 0 200 4 2 232 4\n";
+    for (const auto& [text, width] : {std::pair{NarrowSlot, 3}, std::pair{SlotPark, 1}}) {
+        autoplay::Verdict v = autoplay::searchPark(park("slot.txt", text), {});
+        ASSERT_TRUE(v.completed && v.steady.completed) << autoplay::describe(v);
+        ASSERT_EQ(v.steady.windows.size(), v.steady.presses.size());
+        const int32_t k = v.narrowest();
+        ASSERT_GE(k, 0);
+        const autoplay::PressWindow w = v.steady.windows[static_cast<std::size_t>(k)];
+        EXPECT_EQ(w.width(), width);
+        EXPECT_NE(autoplay::describe(v).find("tightness " + std::to_string(width) + " frame"),
+                  std::string::npos)
+            << autoplay::describe(v);
+
+        // The simulator agrees: the press at either end of its window completes the park, one
+        // frame further falls at the slot, and a steady run stands at the middle.
+        for (int32_t shift : {w.earliest - 1, w.earliest, w.latest, w.latest + 1}) {
+            autoplay::Verdict moved = v;
+            moved.steady.presses[static_cast<std::size_t>(k)].pass += shift;
+            const bool inside = shift >= w.earliest && shift <= w.latest;
+            autoplay::ReplayOutcome out = autoplay::replay(
+                dir, parse(autoplay::scriptText(moved, true)), v.steady.endPass + 100);
+            EXPECT_EQ(out.completed && out.livesLost == 0, inside) << "moved by " << shift;
+        }
+        EXPECT_LE(std::abs(w.earliest + w.latest), 1);
+        for (const autoplay::WindowEdge& edge : {w.tooEarly, w.tooLate}) {
+            EXPECT_FALSE(edge.capped);
+            ASSERT_EQ(edge.obstacles.size(), 1u);
+            EXPECT_EQ(edge.obstacles[0].line, 2);
+        }
+
+        // Read back from its script, the run measures the same.
+        std::vector<autoplay::Press> presses;
+        std::string error;
+        ASSERT_TRUE(autoplay::pressesOfScript(parse(autoplay::scriptText(v, true)), presses, error))
+            << error;
+        autoplay::MeasuredRun measured;
+        ASSERT_TRUE(autoplay::measureRun(dir / "slot.txt", presses, measured, error)) << error;
+        ASSERT_EQ(measured.windows.size(), v.steady.windows.size());
+        EXPECT_EQ(measured.windows[static_cast<std::size_t>(k)].earliest, w.earliest);
+        EXPECT_EQ(measured.windows[static_cast<std::size_t>(k)].latest, w.latest);
+        EXPECT_EQ(measured.score.back(), v.steady.score);
+    }
+
+    // A press that nothing needs is free to move as far as the measure looks; a run that falls
+    // is not measured.
+    const auto easy = park("easy.txt", EasyPark);
+    std::vector<autoplay::Press> presses{{4, Key::Right, 3}};
+    autoplay::MeasuredRun measured;
+    std::string error;
+    EXPECT_FALSE(autoplay::measureRun(easy, presses, measured, error));
+    EXPECT_NE(error.find("do not complete"), std::string::npos) << error;
+    const autoplay::Verdict v = autoplay::searchPark(easy, {});
+    presses = v.steady.presses;
+    presses.push_back({v.steady.endPass - 40, Key::Left, 3});
+    ASSERT_TRUE(autoplay::measureRun(easy, presses, measured, error)) << error;
+    EXPECT_EQ(measured.windows.back().earliest, -autoplay::MaxShift);
+    EXPECT_EQ(measured.windows.back().latest, autoplay::MaxShift);
+    EXPECT_TRUE(measured.windows.back().tooEarly.capped && measured.windows.back().tooLate.capped);
+
+    // A script whose press is never released is refused.
+    EXPECT_FALSE(autoplay::pressesOfScript(parse("2 enter tap\n9 up press\n"), presses, error));
+    EXPECT_NE(error.find("never released"), std::string::npos) << error;
+}
+
 TEST_F(AutoplayTest, JoinedScriptsPlayAWholeRunAndScoresAreKeptInATable) {
     writeFile("easy.txt", EasyPark);
     writeFile("mixed.txt", MixedPark);

@@ -1,7 +1,8 @@
 // The committed replays of the shipped parks: for every park data/NAME of data/parks.txt, the
-// script tests/replays/NAME completes that park, as the only park of a list, with no fall and
-// the score of tests/replays/expected.txt; and the scripts joined play the whole run of
-// data/parks.txt to the end screen and a new high score.
+// script tests/replays/NAME completes that park, as the only park of a list, with no fall, the
+// score of tests/replays/expected.txt and the tightness of tests/replays/tightness.txt; the
+// tightness never loosens down the list, from a gentle first park to a hard last one; and the
+// scripts joined play the whole run of data/parks.txt to the end screen and a new high score.
 
 #include "park/readers.h"
 #include "tools/autoplay/autoplay.h"
@@ -19,6 +20,7 @@ const fs::path Source = ZANBURY_SOURCE_DIR;
 const fs::path Data = Source / "data";
 const fs::path Replays = Source / "tests" / "replays";
 const fs::path Expected = Replays / "expected.txt";
+const fs::path Tightness = Replays / "tightness.txt";
 
 std::vector<std::string> shippedParks() {
     std::vector<std::string> names;
@@ -77,11 +79,15 @@ bool parkLength(const fs::path& path, int32_t& length, std::string& error) {
     return true;
 }
 
-std::map<std::string, int32_t> expectedScores() {
+std::map<std::string, int32_t> readTable(const fs::path& table) {
     std::vector<std::pair<std::string, int32_t>> rows;
     std::string error;
-    EXPECT_TRUE(tools::readExpected(Expected, rows, error)) << error;
+    EXPECT_TRUE(tools::readExpected(table, rows, error)) << error;
     return {rows.begin(), rows.end()};
+}
+
+std::map<std::string, int32_t> expectedScores() {
+    return readTable(Expected);
 }
 
 class ShippedParkReplay : public ::testing::TestWithParam<std::string> {};
@@ -116,6 +122,39 @@ TEST_P(ShippedParkReplay, CompletesTheParkAloneWithNoFallAndTheExpectedScore) {
     EXPECT_EQ(out.score, scores.at(scriptName(park)))
         << park << ": the replay ends with another score\n"
         << advice;
+
+    // The narrowest timing window of the replay is the park's tightness in the table.
+    const auto tightness = readTable(Tightness);
+    ASSERT_EQ(tightness.count(scriptName(park)), 1u)
+        << Tightness.string() << " has no tightness for " << scriptName(park) << "\n"
+        << advice << " --tightness tests/replays/tightness.txt";
+    std::vector<autoplay::Press> presses;
+    ASSERT_TRUE(autoplay::pressesOfScript(events, presses, error)) << error;
+    autoplay::MeasuredRun measured;
+    ASSERT_TRUE(autoplay::measureRun(Data / park, presses, measured, error)) << error;
+    const int32_t k = autoplay::narrowestWindow(measured.windows);
+    ASSERT_GE(k, 0) << park << ": the replay presses no key";
+    EXPECT_EQ(measured.windows[static_cast<std::size_t>(k)].width(), tightness.at(scriptName(park)))
+        << park << ": " << autoplay::describeTightness(measured.windows, presses) << "\n"
+        << advice << " --tightness tests/replays/tightness.txt";
+}
+
+// A gentle first park, a hard last one, and no park looser than the one before it.
+TEST(ShippedParkTightness, NeverLoosensDownTheListFromSixFramesOrMoreToTwoOrThree) {
+    const std::vector<std::string> parks = shippedParks();
+    ASSERT_GE(parks.size(), 12u);
+    const auto tightness = readTable(Tightness);
+    std::vector<int32_t> list;
+    for (const std::string& park : parks) {
+        ASSERT_EQ(tightness.count(scriptName(park)), 1u) << park << " is not in the table";
+        list.push_back(tightness.at(scriptName(park)));
+    }
+    EXPECT_GE(list.front(), 6);
+    EXPECT_GE(list.back(), 2);
+    EXPECT_LE(list.back(), 3);
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        EXPECT_LE(list[i], list[i - 1]) << parks[i] << " is looser than " << parks[i - 1];
+    }
 }
 
 std::string testName(const ::testing::TestParamInfo<std::string>& info) {

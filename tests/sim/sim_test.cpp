@@ -38,7 +38,9 @@ TEST_F(SimTest, ScriptsAreParsedAndBadLinesNamed) {
     EXPECT_EQ(events[2].action, sim::Action::Release);
 
     for (const char* bad : {"0 up press\n", "x up press\n", "1 jump press\n", "1 up hold\n",
-                            "1 up press now\n", "1\n"}) {
+                            "1 up press now\n", "1\n",
+                            // Beyond 64 bits: a bad line, not an event that never fires.
+                            "99999999999999999999 up press\n"}) {
         events.clear();
         EXPECT_FALSE(sim::parseScript(std::string("# ok\n") + bad, "s.txt", events, error)) << bad;
         EXPECT_EQ(error.rfind("s.txt:2: ", 0), 0u) << error;
@@ -122,6 +124,32 @@ TEST_F(SimTest, TheProgramExitsWithTwoOnABadScriptAndZeroThroughTheMenu) {
               0);
     EXPECT_EQ(sim::traceField(lines(readFile("out.txt")).back(), "hash"), "-");
     EXPECT_EQ(readFile("unhashed.png"), readFile("shot.png"));
+}
+
+TEST_F(SimTest, AWriteThatFailsIsAMessageAndANonZeroExit) {
+    writeFile("park.txt", "0 100\n");
+    writeFile("parks.txt", "1 park.txt\n");
+    writeFile("quit.txt", "2 down tap\n3 enter tap\n");
+    const std::string sim = ZANBURY_SIM;
+    auto exitCode = [&](const std::string& arguments) {
+        return WEXITSTATUS(std::system((sim + " " + arguments + " 2> err.txt").c_str()));
+    };
+    // A shot that cannot be opened, and one refused by a full disk.
+    EXPECT_EQ(exitCode("--shot 3=no-such-dir/shot.png quit.txt > out.txt"), 1);
+    EXPECT_NE(readFile("err.txt").find("no-such-dir/shot.png"), std::string::npos)
+        << readFile("err.txt");
+    EXPECT_EQ(exitCode("--shot 2=/dev/full quit.txt > out.txt"), 1);
+    EXPECT_NE(readFile("err.txt").find("cannot write /dev/full: No space left on device"),
+              std::string::npos)
+        << readFile("err.txt");
+    // The trace to a full disk, and to a closed standard output.
+    EXPECT_EQ(exitCode("quit.txt > /dev/full"), 1);
+    EXPECT_NE(readFile("err.txt").find("cannot write the trace"), std::string::npos)
+        << readFile("err.txt");
+    EXPECT_EQ(exitCode("quit.txt >&-"), 1);
+    EXPECT_NE(readFile("err.txt").find("cannot write the trace"), std::string::npos)
+        << readFile("err.txt");
+    EXPECT_EQ(exitCode("quit.txt > out.txt"), 0);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -77,9 +78,29 @@ inline bool pictureAt(const Rect& src, int32_t x, int32_t y) {
     return drawn > 0 && same;
 }
 
+// The first and last rows in which two pictures of the whole back buffer differ; (-1, -1) when
+// they are the same.
+inline std::pair<int, int> differingRows(const std::vector<uint16_t>& screen,
+                                         const std::vector<uint16_t>& normal) {
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            std::size_t i = static_cast<std::size_t>(y * 640 + x);
+            if (screen[i] != normal[i]) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        }
+    }
+    return {first, last};
+}
+
 // The end screen as it should look: the whole backdrop, the banner, then the verdict, with the
-// score on a new high score only. Drawn into the back buffer, which is then returned.
-inline std::vector<uint16_t> expectedEndScreen(bool newHighScore, int32_t score) {
+// score on a new high score only, and the line under the verdict when one is given. Drawn into
+// the back buffer, which is then returned.
+inline std::vector<uint16_t> expectedEndScreen(bool newHighScore, int32_t score,
+                                               const std::string& lineUnder = "") {
     display::blitBackdrop(Rect{0, 0, 640, 480}, 0, 0);
     display::blitSprite(atlas::HighScoresBanner, 130, 10);
     display::drawText("Press enter to continue...", 10, 460);
@@ -88,6 +109,9 @@ inline std::vector<uint16_t> expectedEndScreen(bool newHighScore, int32_t score)
         display::drawText(std::to_string(score).c_str(), 250, 140);
     } else {
         display::drawText("Low score", 130, 140);
+    }
+    if (!lineUnder.empty()) {
+        display::drawText(lineUnder.c_str(), 130, 170);
     }
     return backBuffer();
 }

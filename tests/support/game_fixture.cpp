@@ -27,7 +27,8 @@ void GameTest::SetUp() {
     // Start-up without the park list, which each test writes for itself.
     tools::resetHeadlessGame(0);
     setStartUpRunValues();
-    ASSERT_TRUE(display::openDisplay());
+    std::string why;
+    ASSERT_TRUE(display::openDisplay(why)) << why;
     setScreenPictures();
     placeSkaterAtStartUp();
     headless::takeSounds();

@@ -282,6 +282,51 @@ TEST_F(ParkCheckDirectory, ReportsEveryRefusalWithFileAndLine) {
     EXPECT_EQ(parkcheck::exitStatus(check()), 0);
 }
 
+TEST_F(ParkCheckDirectory, WarnsOfWhatTheGameDoesNotReadAndPointsAtAShortRecord) {
+    const std::string rec = "123 267 159 331 10 396 1\n";
+    write("parks.txt", "1\ngood.txt\nsixth.txt\n");
+    write("good.txt", "1 0\n123 267 159 331 -5 396 1\n123 267 159 331 -2147483648 396 1\n");
+    std::vector<Finding> findings = check();
+    ASSERT_EQ(findings.size(), 3u) << testing::PrintToString(lines(findings));
+    EXPECT_EQ(parkcheck::formatFinding(findings[0]),
+              path("parks.txt") + ":3: warning: the list goes on after the 1 park its count "
+                                  "promises; the game does not play these: raise the count to add "
+                                  "parks");
+    EXPECT_EQ(parkcheck::formatFinding(findings[1]),
+              path("good.txt") + ":1: warning: the park length is 0: the park ends in its first "
+                                 "frame");
+    EXPECT_EQ(findings[2].line, 3);
+    EXPECT_NE(findings[2].message.find("goes on after the 1 obstacle its count promises"),
+              std::string::npos)
+        << findings[2].message;
+    EXPECT_EQ(parkcheck::exitStatus(findings), 1);
+
+    // A start frame at the bottom of the range: the obstacle never appears.
+    write("parks.txt", "1 good.txt");
+    write("good.txt", "1 100\n123 267 159 331 -2147483648 396 1\n");
+    findings = check();
+    ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(lines(findings));
+    EXPECT_NE(findings[0].message.find("it never appears"), std::string::npos)
+        << findings[0].message;
+
+    // A number missing on line 3 of 5 is pointed at, besides the early end.
+    write("good.txt", "3 100\n" + rec + "123 267 159 331 396 1\n" + rec + "\n");
+    findings = check();
+    ASSERT_EQ(findings.size(), 2u) << testing::PrintToString(lines(findings));
+    EXPECT_EQ(findings[0].line, 4);
+    EXPECT_EQ(parkcheck::formatFinding(findings[1]),
+              path("good.txt") + ":3: error: this line holds 6 numbers, fewer than the 7 of a "
+                                 "record: is one missing here?");
+
+    // A NUL byte in a message is shown, not an end of it.
+    write("good.txt", std::string("1 1\0 0\n", 7) + rec);
+    findings = check();
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_NE(parkcheck::formatFinding(findings[0]).find("'1\\x00' is not a number"),
+              std::string::npos)
+        << parkcheck::formatFinding(findings[0]);
+}
+
 TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     const std::string dir = ZANBURY_DATA_DIR;
     std::vector<Finding> findings = parkcheck::checkDirectory(dir);

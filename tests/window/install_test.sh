@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a temporary prefix, then starts the launcher with a fresh home: it must seed
-# the player's data directory with the shipped parks and start the game there.
+# the player's data directory with the shipped parks and start the game there. Then upgrades:
+# from the five-park version, and from this one to a changed park, replacing what the player
+# left alone and keeping what the player changed.
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -40,4 +42,42 @@ wait "$game_pid" || true
 game_pid=""
 [ "$(cat "$data/highscore.txt")" = "4321" ] && [ "$(cat "$data/parks.txt")" = "1 harbour-front.txt" ] ||
   { echo "the launcher overwrote the player's files"; exit 1; }
+# Starts the launcher for a moment, as a player starting the game after an upgrade.
+start_launcher() {
+  "$work/prefix/bin/zanbury" &
+  game_pid=$!
+  sleep 1
+  kill -TERM "$game_pid"
+  wait "$game_pid" || true
+  game_pid=""
+}
+installed="$work/prefix/share/zanbury/parks"
+same() { cmp -s "$1" "$2" || { echo "$3"; exit 1; }; }
+
+# The five-park version's launcher kept no copy of what it shipped. Its park list and a park the
+# player left alone become the new ones; a park the player changed stays; the new parks come in.
+export HOME="$work/upgraded"
+data="$HOME/.local/share/zanbury"
+mkdir -p "$data"
+five="$(dirname "$0")/five-parks"
+cp "$five/parks.txt" "$five/harbour-front.txt" "$data/"
+sed '2s/.*/2400/' "$five/market-square.txt" >"$data/market-square.txt"
+cp "$data/market-square.txt" "$work/players-market-square.txt"
+start_launcher
+same "$data/parks.txt" "$installed/parks.txt" "the upgrade kept the old park list"
+same "$data/harbour-front.txt" "$installed/harbour-front.txt" "the upgrade kept an old park"
+same "$data/market-square.txt" "$work/players-market-square.txt" "the upgrade replaced a changed park"
+same "$data/last-light.txt" "$installed/last-light.txt" "the upgrade did not add the new parks"
+[ ! -e "$data/.shipped/market-square.txt" ] && [ -f "$data/.shipped/parks.txt" ] ||
+  { echo "the launcher did not remember what it shipped"; exit 1; }
+
+# A later version changes two parks: the one the player left alone follows, the one the player
+# changed since stays as the player left it.
+sed -i '2s/.*/2300/' "$data/boardwalk.txt"
+cp "$data/boardwalk.txt" "$work/players-boardwalk.txt"
+sed -i '2s/.*/2260/' "$installed/boardwalk.txt" "$installed/rail-yard.txt"
+start_launcher
+same "$data/rail-yard.txt" "$installed/rail-yard.txt" "the upgrade kept a park the player left alone"
+same "$data/boardwalk.txt" "$work/players-boardwalk.txt" "the upgrade replaced a changed park"
+same "$data/.shipped/rail-yard.txt" "$installed/rail-yard.txt" "the launcher forgot the new park"
 echo "install test passed"

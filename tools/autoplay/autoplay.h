@@ -4,6 +4,7 @@
 // The park checker, the tests and zanbury-autoplay call it.
 
 #include "platform/platform.h"
+#include "skater/skater.h"
 #include "tools/sim/sim.h"
 
 #include <cstdint>
@@ -79,6 +80,41 @@ struct Attempt {
     Stuck stuck; // when not completed
 };
 
+// The timing window of one press of a winning run: the press alone (same key, same hold) is
+// moved earlier frame by frame and later frame by frame, every other press staying where it
+// is, until the run no longer completes the park with no fall. The window is the number of
+// frames on which the press may land: latest - earliest + 1. A move is tried up to MaxShift
+// frames either way, and never before the park's first frame.
+inline constexpr int32_t MaxShift = 30;
+
+// Where a moved press makes the run fall.
+struct WindowEdge {
+    bool capped = false;   // no fall within MaxShift frames (or before the park's first frame)
+    int32_t fallFrame = 0; // the park frame of the fall
+    std::vector<StuckObstacle> obstacles; // the active obstacles at the skater's column then
+};
+
+struct PressWindow {
+    int32_t earliest = 0; // the earliest move that still completes, 0 or below
+    int32_t latest = 0;   // the latest, 0 or above
+    WindowEdge tooEarly;  // the fall of the move one frame before `earliest`
+    WindowEdge tooLate;   // ... one frame after `latest`
+    int32_t width() const { return latest - earliest + 1; }
+};
+
+// The steady run of a park: the fewest presses that get through with the winning run's hands,
+// each then moved to the middle of its timing window, as a person aiming at the middle would
+// play. The park's tightness is measured on it, as a high-scoring run packs its presses so
+// closely that moving any one of them spoils the next.
+struct SteadyRun {
+    bool completed = false; // ... and its script, replayed, completes the park with no fall
+    std::vector<Press> presses;
+    std::vector<PressWindow> windows; // the timing window of each press
+    int32_t score = 0;
+    int64_t endPass = 0;
+    TrickCounts tricks;
+};
+
 struct Verdict {
     std::string parkName;
     int32_t parkLength = 0;
@@ -88,12 +124,19 @@ struct Verdict {
     int32_t score = 0;
     int32_t falls = 0;
     TrickCounts tricks;
-    std::vector<Press> presses;    // the winning run
+    std::vector<Press> presses; // the winning run
+    SteadyRun steady;
     int64_t endPass = 0;           // the pass whose handler reaches the end screen
     std::vector<Attempt> attempts; // every search made, in order
     std::string error;             // the park could not be read, or the game not started
     double seconds = 0;
     int64_t framesPlayed = 0;
+
+    // The press of the steady run with the narrowest window (the first of several as narrow),
+    // or -1 when it has no press. Its width is the park's tightness: the smaller, the tighter.
+    int32_t narrowest() const;
+    // The presses a minute that the steady run needs, at 34 ms a frame.
+    double pressesPerMinute() const;
 
     // Completed with the first rules of the ladder (HumanRules unless told otherwise).
     bool byFirstRules() const;
@@ -122,10 +165,38 @@ struct SearchOptions {
 // per frame, for each of the few hundred ways open per frame of the park.
 Verdict searchPark(const std::filesystem::path& parkPath, const SearchOptions& options);
 
+// A run of a park measured: the timing window of each press, and the skater and the score
+// after each frame of the park, from its first.
+struct MeasuredRun {
+    std::vector<PressWindow> windows;
+    std::vector<Skater> skater;
+    std::vector<int32_t> score;
+};
+
+// Plays the presses in the park file `parkPath`, the only park of a list, from the menu as
+// searchPark plays it, and measures the run. False, with the reason in `error`, when the park
+// cannot be played or the presses do not complete it with no fall.
+bool measureRun(const std::filesystem::path& parkPath, const std::vector<Press>& presses,
+                MeasuredRun& measured, std::string& error);
+
+// The presses of a script made like scriptText's: each arrow key's press with the release that
+// follows it. False, with the reason in `error`, for a press with no release or a tap of an
+// arrow key.
+bool pressesOfScript(const std::vector<sim::ScriptEvent>& events, std::vector<Press>& presses,
+                     std::string& error);
+
+// The index of the narrowest window (the first of several as narrow), -1 when there is none.
+int32_t narrowestWindow(const std::vector<PressWindow>& windows);
+
+// The narrowest window in words: its width, the park frame and key of its press, and the
+// obstacles where a press too early or too late falls.
+std::string describeTightness(const std::vector<PressWindow>& windows,
+                              const std::vector<Press>& presses);
+
 // The winning run as a zanbury-sim script for a park list naming that park alone: Enter on the
 // menu at pass 2, the presses, and after the end screen Enter, Down and Enter again, which leave
 // the program, so that the simulator stops by itself.
-std::string scriptText(const Verdict& verdict);
+std::string scriptText(const Verdict& verdict, bool steady = false);
 
 // One line for people: completed or not, score, falls, tricks, the rules, the time.
 std::string describe(const Verdict& verdict);

@@ -1,9 +1,10 @@
-// zanbury-autoplay [--dir DIR] [--park N] [--out FILE] [--expected TABLE] [--seconds S] [--prove]
+// zanbury-autoplay [--dir DIR] [--park N] [--out FILE] [--expected TABLE] [--tightness TABLE]
+//                  [--seconds S] [--prove]
 //
 // Searches each park of DIR/parks.txt (or park N alone, counted from 1) for a run that completes
-// it with no fall, prints the verdict of each park, and writes the winning run as a zanbury-sim
-// script: for one park, a script for a park list naming that park alone; for every park, a
-// script of the whole run.
+// it with no fall, prints the verdict of each park with its tightness, and writes the winning
+// run as a zanbury-sim script: for one park, a script for a park list naming that park alone;
+// for every park, a script of the whole run.
 
 #include "tools/autoplay/autoplay.h"
 #include "tools/common/common.h"
@@ -21,13 +22,19 @@ namespace fs = std::filesystem;
 int usage() {
     std::fprintf(stderr,
                  "usage: zanbury-autoplay [--dir DIR] [--park N] [--out FILE] "
-                 "[--expected TABLE] [--seconds S] [--prove]\n"
+                 "[--expected TABLE] [--tightness TABLE] [--seconds S] [--prove]\n"
                  "  --dir DIR         the directory of parks.txt and the parks (default .)\n"
                  "  --park N          search only the Nth park of the list\n"
-                 "  --out FILE        write the winning run as a zanbury-sim script\n"
-                 "  --expected TABLE  record each completed park's score in TABLE\n"
+                 "  --out FILE        write the steady run as a zanbury-sim script\n"
+                 "  --expected TABLE  record the steady run's score of each park in TABLE\n"
+                 "  --tightness TABLE record each completed park's narrowest window in TABLE\n"
                  "  --seconds S       give each search at most S seconds (default 60)\n"
                  "  --prove           also prove that no press has to hit one exact frame\n"
+                 "A press's timing window: that press alone (same key, same hold) moved earlier\n"
+                 "and later frame by frame, every other press where it is, counts the frames on\n"
+                 "which it may land with the run still completing the park with no fall\n"
+                 "(latest - earliest + 1). A park's tightness is its narrowest window: the\n"
+                 "smaller, the tighter.\n"
                  "Exits with 1 when a park is not completed (with --prove: not proved), with 2 "
                  "on a usage or file error.\n");
     return 2;
@@ -52,6 +59,7 @@ int main(int argc, char** argv) {
     long park = 0;
     std::string outPath;
     std::string expectedPath;
+    std::string tightnessPath;
     autoplay::SearchOptions options;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -69,6 +77,8 @@ int main(int argc, char** argv) {
             outPath = argv[++i];
         } else if (arg == "--expected" && hasValue) {
             expectedPath = argv[++i];
+        } else if (arg == "--tightness" && hasValue) {
+            tightnessPath = argv[++i];
         } else if (arg == "--seconds" && hasValue) {
             options.secondsPerSearch = std::strtod(argv[++i], &end);
             if (*end != '\0' || !(options.secondsPerSearch > 0)) {
@@ -98,6 +108,7 @@ int main(int argc, char** argv) {
     bool allCompleted = true;
     std::vector<std::vector<sim::ScriptEvent>> scripts;
     std::vector<int32_t> lengths;
+    std::vector<int32_t> tightnesses; // the narrowest window of each park, in list order
     std::string singleScript;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (park != 0 && static_cast<long>(i) + 1 != park) {
@@ -112,17 +123,32 @@ int main(int argc, char** argv) {
         if (!v.completed) {
             continue;
         }
-        singleScript = autoplay::scriptText(v);
+        singleScript = autoplay::scriptText(v, true);
         std::vector<sim::ScriptEvent> events;
         sim::parseScript(singleScript, names[i].c_str(), events, error);
         scripts.push_back(events);
         lengths.push_back(v.parkLength);
-        if (!expectedPath.empty() &&
-            !tools::recordExpected(expectedPath, fs::path(names[i]).filename().string(), v.score,
-                                   error)) {
+        const std::string file = fs::path(names[i]).filename().string();
+        const int32_t k = v.narrowest();
+        const int32_t tightness = k < 0 ? 0 : v.steady.windows[static_cast<std::size_t>(k)].width();
+        tightnesses.push_back(tightness);
+        if ((!expectedPath.empty() &&
+             !tools::recordExpected(expectedPath, file, v.steady.score, error)) ||
+            (!tightnessPath.empty() && k >= 0 &&
+             !tools::recordExpected(tightnessPath, file, tightness, error))) {
             std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
             return 2;
         }
+    }
+    if (park == 0 && allCompleted && !tightnesses.empty()) {
+        std::printf("tightness down the list:");
+        bool rising = true;
+        for (std::size_t i = 0; i < tightnesses.size(); ++i) {
+            std::printf(" %d", tightnesses[i]);
+            rising = rising && (i == 0 || tightnesses[i] <= tightnesses[i - 1]);
+        }
+        std::printf(" frames; %s\n", rising ? "never wider than the park before"
+                                            : "a park is looser than the one before it");
     }
 
     if (!outPath.empty() && !allCompleted) {

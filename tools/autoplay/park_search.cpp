@@ -16,6 +16,36 @@ namespace autoplay {
 
 namespace fs = std::filesystem;
 
+bool startParkAlone(const fs::path& dir, const std::string& parkName, const std::string& text,
+                    GameSnapshot& start, std::string& error) {
+    if (!tools::writeTextFile((dir / "parks.txt").string(), "1\n" + parkName + "\n", error) ||
+        !tools::writeTextFile((dir / parkName).string(), text, error)) {
+        return false;
+    }
+    fs::current_path(dir);
+    if (!tools::startHeadlessGame(0)) {
+        error = "the game does not start with this park";
+        return false;
+    }
+    for (int64_t pass = 1; pass < FirstParkPass; ++pass) {
+        if (pass == MenuPass) {
+            headless::tap(platform::Key::Enter);
+        }
+        playSilentPass();
+    }
+    if (gameState != GameState::Playing) {
+        shutDown();
+        error = "the park does not start";
+        return false;
+    }
+    saveGame(start);
+    // A search plays millions of frames, and drawing them is nearly all of a frame's cost.
+    // With the display closed every drawing operation draws nothing, and the rules, which never
+    // read a pixel, run unchanged; the run found is replayed with drawing to prove it.
+    display::closeDisplay();
+    return true;
+}
+
 Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
     using Clock = std::chrono::steady_clock;
     const auto began = Clock::now();
@@ -40,36 +70,10 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
         verdict.error = scratch.error;
         return verdict;
     }
-    if (!tools::writeTextFile((scratch.path / "parks.txt").string(),
-                              "1\n" + verdict.parkName + "\n", verdict.error) ||
-        !tools::writeTextFile((scratch.path / verdict.parkName).string(), text, verdict.error)) {
-        return verdict;
-    }
-
-    // The game from start-up to the moment before the park's first frame, as the simulator
-    // plays the script's first line, Enter on the menu at pass 2.
-    fs::current_path(scratch.path);
-    if (!tools::startHeadlessGame(0)) {
-        verdict.error = "the game does not start with this park";
-        return verdict;
-    }
-    for (int64_t pass = 1; pass < FirstParkPass; ++pass) {
-        if (pass == MenuPass) {
-            headless::tap(platform::Key::Enter);
-        }
-        playSilentPass();
-    }
-    if (gameState != GameState::Playing) {
-        shutDown();
-        verdict.error = "the park does not start";
-        return verdict;
-    }
     GameSnapshot start;
-    saveGame(start);
-    // The search plays millions of frames, and drawing them is nearly all of a frame's cost.
-    // With the display closed every drawing operation draws nothing, and the rules, which never
-    // read a pixel, run unchanged; the run found is replayed with drawing to prove it.
-    display::closeDisplay();
+    if (!startParkAlone(scratch.path, verdict.parkName, text, start, verdict.error)) {
+        return verdict;
+    }
 
     SearchResult found;
     auto attempt = [&](const InputRules& rules, int32_t phase, bool proof) {
@@ -95,13 +99,27 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
             attempt(options.proofRules, phase, true);
         }
     }
+    // The steady run: the fewest presses with the same hands, each then aimed at the middle
+    // of its window.
+    SearchResult steady;
+    if (found.completed) {
+        steady = searchWithRules(start, verdict.rules, verdict.phase, options, file, true);
+        verdict.framesPlayed += steady.framesPlayed;
+    }
+    if (steady.completed) {
+        MeasuredRun measured = centreRun(start, steady.presses, file);
+        verdict.steady.presses = steady.presses;
+        verdict.steady.windows = measured.windows;
+        verdict.steady.endPass = steady.endPass;
+        verdict.steady.score = measured.score.empty() ? 0 : measured.score.back();
+    }
     shutDown();
 
     if (found.completed) {
         verdict.presses = found.presses;
         verdict.endPass = found.endPass;
         verdict.score = found.score;
-        // The proof: the script, replayed through the simulator, completes the park.
+        // The proof: the scripts, replayed through the simulator, complete the park.
         std::vector<sim::ScriptEvent> events;
         std::string error;
         sim::parseScript(scriptText(verdict), "autoplay", events, error);
@@ -110,7 +128,15 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
                             outcome.score == found.score && outcome.endPass == found.endPass;
         verdict.falls = outcome.livesLost;
         verdict.tricks = outcome.tricks;
-        if (!verdict.completed) {
+        events.clear();
+        sim::parseScript(scriptText(verdict, true), "autoplay", events, error);
+        outcome = replay(scratch.path, events, verdict.steady.endPass + 8);
+        verdict.steady.completed = outcome.completed && outcome.livesLost == 0 &&
+                                   outcome.score == verdict.steady.score &&
+                                   outcome.endPass == verdict.steady.endPass;
+        verdict.steady.tricks = outcome.tricks;
+        if (!verdict.completed || !verdict.steady.completed) {
+            verdict.completed = false;
             verdict.error = "the run found does not complete the park when replayed";
         }
     }

@@ -1,7 +1,7 @@
 // The autoplayer's verdicts in words: one line for people on each park, the tricks of a run, and
 // why a park is not proved, for the park checker.
 
-#include "tools/autoplay/autoplay.h"
+#include "tools/autoplay/search.h"
 #include "tools/common/common.h"
 
 #include <cstdio>
@@ -65,6 +65,40 @@ std::string describeStuck(const Stuck& stuck) {
 
 } // namespace
 
+namespace {
+
+std::string describeEdge(const char* which, const WindowEdge& edge) {
+    std::ostringstream out;
+    if (edge.capped) {
+        out << which << " no fall within " << MaxShift << " frames";
+        return out.str();
+    }
+    out << which << " falls at park frame " << edge.fallFrame;
+    for (const StuckObstacle& o : edge.obstacles) {
+        out << " by obstacle " << o.index + 1 << " (" << tools::kindName(o.kind) << ", line "
+            << o.line << ")";
+    }
+    return out.str();
+}
+
+} // namespace
+
+std::string describeTightness(const std::vector<PressWindow>& windows,
+                              const std::vector<Press>& presses) {
+    const int32_t k = narrowestWindow(windows);
+    if (k < 0 || presses.size() != windows.size()) {
+        return "no press, no timing window";
+    }
+    const PressWindow& w = windows[static_cast<std::size_t>(k)];
+    const Press& p = presses[static_cast<std::size_t>(k)];
+    std::ostringstream out;
+    out << "tightness " << w.width() << " frame" << (w.width() == 1 ? "" : "s") << ": press "
+        << k + 1 << " (" << sim::keyName(p.key) << " at park frame " << p.pass - FirstParkPass + 1
+        << ") may come " << -w.earliest << " earlier and " << w.latest << " later; "
+        << describeEdge("earlier", w.tooEarly) << ", " << describeEdge("later", w.tooLate);
+    return out.str();
+}
+
 bool Verdict::byFirstRules() const {
     return completed && !attempts.empty() &&
            std::strcmp(attempts.front().rules.name, rules.name) == 0 &&
@@ -115,6 +149,12 @@ std::string describe(const Verdict& v) {
             out << " deciding " << v.phase << " frame" << (v.phase == 1 ? "" : "s")
                 << " after their grid";
         }
+        char pace[96];
+        std::snprintf(pace, sizeof pace,
+                      "; steady run: %zu presses, %.1f a minute, score %d, tricks: ",
+                      v.steady.presses.size(), v.pressesPerMinute(), v.steady.score);
+        out << pace << describeTricks(v.steady.tricks) << "; "
+            << describeTightness(v.steady.windows, v.steady.presses);
         // Faster hands than the first rules were needed: say where the slower ones fail.
         for (const Attempt& a : v.attempts) {
             if (!a.proof && std::strcmp(a.rules.name, v.rules.name) != 0 &&

@@ -9,17 +9,27 @@
 
 namespace autoplay {
 
-std::string scriptText(const Verdict& verdict) {
+std::string scriptText(const Verdict& verdict, bool steady) {
+    const std::vector<Press>& presses = steady ? verdict.steady.presses : verdict.presses;
+    const int32_t score = steady ? verdict.steady.score : verdict.score;
+    const int64_t endPass = steady ? verdict.steady.endPass : verdict.endPass;
     std::ostringstream out;
-    out << "# " << verdict.parkName << " as the only park of the list: " << verdict.score
-        << " points, no fall.\n"
-        << "# Made by zanbury-autoplay with " << verdict.rules.name
+    out << "# " << verdict.parkName << " as the only park of the list: " << score
+        << " points, no fall.\n";
+    if (steady) {
+        const int32_t k = verdict.narrowest();
+        out << "# The steady run: the fewest presses, each at the middle of its timing window; "
+               "the\n# narrowest window is "
+            << (k < 0 ? 0 : verdict.steady.windows[static_cast<std::size_t>(k)].width())
+            << " frames.\n";
+    }
+    out << "# Made by zanbury-autoplay with " << verdict.rules.name
         << " hands: a key goes down at most every " << verdict.rules.decisionEvery
         << " frames\n# (at park frames " << 1 + verdict.phase << ", "
         << 1 + verdict.phase + verdict.rules.decisionEvery << ", ...), is held "
         << verdict.rules.holdFrames << ", and " << verdict.rules.minGap
         << " frames pass from one press to the next.\n"
-        << "# expect: score=" << verdict.score << " lives=3\n"
+        << "# expect: score=" << score << " lives=3\n"
         << MenuPass << " enter tap\n";
     struct Line {
         int64_t pass;
@@ -27,7 +37,7 @@ std::string scriptText(const Verdict& verdict) {
         platform::Key key;
     };
     std::vector<Line> lines;
-    for (const Press& p : verdict.presses) {
+    for (const Press& p : presses) {
         lines.push_back({p.pass, false, p.key});
         lines.push_back({p.pass + p.holdFrames, true, p.key});
     }
@@ -40,9 +50,9 @@ std::string scriptText(const Verdict& verdict) {
             << sim::actionName(l.release ? sim::Action::Release : sim::Action::Press) << "\n";
     }
     out << "# The end screen; then back to the menu and out of the program.\n"
-        << verdict.endPass + 1 << " enter tap\n"
-        << verdict.endPass + 3 << " down tap\n"
-        << verdict.endPass + 3 << " enter tap\n";
+        << endPass + 1 << " enter tap\n"
+        << endPass + 3 << " down tap\n"
+        << endPass + 3 << " enter tap\n";
     return out.str();
 }
 

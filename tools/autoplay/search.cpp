@@ -100,13 +100,18 @@ void keepReachable(std::vector<PressRecord>& records, std::vector<Way>& ways) {
     records.swap(kept);
 }
 
-// Higher score first, then fewer presses.
-bool better(int32_t score, int32_t presses, const Way& than) {
+// Higher score first, then fewer presses; for a steady run fewer presses first, then the
+// higher score.
+bool better(bool steady, int32_t score, int32_t presses, const Way& than) {
+    if (steady) {
+        return presses < than.presses || (presses == than.presses && score > than.score);
+    }
     return score > than.score || (score == than.score && presses < than.presses);
 }
 
-// The active obstacles that cover the skater's column in the next frame of the saved moment,
-// moved there by the obstacle stream itself.
+} // namespace
+
+// The obstacles are moved there by the obstacle stream itself.
 std::vector<StuckObstacle> obstaclesAtSkater(const GameSnapshot& moment,
                                              const park::ParkFile& file) {
     restoreGame(moment);
@@ -125,10 +130,9 @@ std::vector<StuckObstacle> obstaclesAtSkater(const GameSnapshot& moment,
     return found;
 }
 
-} // namespace
-
 SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules, int32_t phase,
-                             const SearchOptions& options, const park::ParkFile& file) {
+                             const SearchOptions& options, const park::ParkFile& file,
+                             bool steady) {
     using Clock = std::chrono::steady_clock;
     const auto began = Clock::now();
     SearchResult result;
@@ -188,7 +192,7 @@ SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules,
                 const bool pressed = choice > 0;
                 const int32_t presses = way.presses + (pressed ? 1 : 0);
                 if (gameState == GameState::GameOver && run.parkIndex >= run.parkCount) {
-                    if (!haveBest || better(run.score, presses, best)) {
+                    if (!haveBest || better(steady, run.score, presses, best)) {
                         best.score = run.score;
                         best.presses = presses;
                         best.lastPress =
@@ -203,7 +207,7 @@ SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules,
                 auto [at, isNew] = seen.try_emplace(signatureOf(skater, hands), next.size());
                 if (isNew) {
                     next.emplace_back();
-                } else if (!better(run.score, presses, next[at->second])) {
+                } else if (!better(steady, run.score, presses, next[at->second])) {
                     continue;
                 }
                 Way& kept = next[at->second];
@@ -231,10 +235,11 @@ SearchResult searchWithRules(const GameSnapshot& start, const InputRules& rules,
             return result;
         }
         if (next.size() > options.keepWays) {
-            std::nth_element(
-                next.begin(), next.begin() + static_cast<std::ptrdiff_t>(options.keepWays),
-                next.end(),
-                [](const Way& a, const Way& b) { return better(a.score, a.presses, b); });
+            std::nth_element(next.begin(),
+                             next.begin() + static_cast<std::ptrdiff_t>(options.keepWays),
+                             next.end(), [steady](const Way& a, const Way& b) {
+                                 return better(steady, a.score, a.presses, b);
+                             });
             next.resize(options.keepWays);
             result.stuck.narrowed = true;
         }

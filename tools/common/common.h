@@ -29,7 +29,8 @@ bool parkNames(const std::filesystem::path& dir, std::vector<std::string>& names
                std::string& error);
 
 // Copies DIR/parks.txt and every park file it names into `into`, and nothing else (no high
-// score file); false with the reason in `error`. A name that leads out of DIR is refused.
+// score file); false with the reason in `error`. A name that leads out of DIR is refused, as the
+// list's reader refuses it.
 bool copyParks(const std::filesystem::path& dir, const std::filesystem::path& into,
                std::string& error);
 

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <sstream>
+#include <string_view>
 
 namespace parkcheck {
 namespace {
@@ -84,6 +86,35 @@ std::string obstacleName(int32_t index, const park::ParkFile& park) {
            std::to_string(park.recordLine[index]) + ")";
 }
 
+// For a park file that ends early: the first line after the park length that holds fewer numbers
+// than a record, where a number was most likely left out. Empty when every line holds a whole
+// record or more (the records are then laid out otherwise).
+std::optional<Finding> shortRecordLine(std::string_view text, const park::ParkFile& partial,
+                                       const std::string& fileName) {
+    if (partial.lengthLine < 1) {
+        return std::nullopt;
+    }
+    int32_t line = 1;
+    for (std::size_t start = 0; start < text.size(); ++line) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        if (line > partial.lengthLine) {
+            std::istringstream words{std::string(text.substr(start, end - start))};
+            int32_t count = 0;
+            for (std::string word; words >> word;) {
+                ++count;
+            }
+            if (count > 0 && count < 7) {
+                return Finding{Severity::Error, fileName, line,
+                               "this line holds " + std::to_string(count) +
+                                   (count == 1 ? " number" : " numbers") +
+                                   ", fewer than the 7 of a record: is one missing here?"};
+            }
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string pathIn(const std::string& dir, const std::string& name) {
@@ -118,6 +149,19 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
         retires[i] = retirementFrame(park.records[i]);
     }
 
+    if (park.parkLength < 1) {
+        findings.push_back({Severity::Warning, fileName, park.lengthLine,
+                            "the park length is " + std::to_string(park.parkLength) +
+                                ": the park ends in its first frame"});
+    }
+    if (park.trailingLine > 0) {
+        findings.push_back({Severity::Warning, fileName, park.trailingLine,
+                            "the file goes on after the " + std::to_string(count) + " obstacle" +
+                                (count == 1 ? "" : "s") +
+                                " its count promises; the game does not read this: "
+                                "raise the count to add obstacles"});
+    }
+
     for (int32_t i = 0; i < count; ++i) {
         const park::Obstacle& o = park.records[i];
         if (std::string problem = pictureProblem(o.src); !problem.empty()) {
@@ -133,6 +177,12 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
                         std::to_string(bottomRow) + ", " +
                         (o.y < 0 ? "above row 0" : "below row 479") +
                         ": it is never drawn, yet the skater still meets it");
+        }
+        if (park::activeSpanEnd(o) <= entersAt(o)) {
+            warn(i, "with the start frame " + std::to_string(o.startFrame) +
+                        " its active span ends at frame " + std::to_string(park::activeSpanEnd(o)) +
+                        ", before the park's first frame: it never appears");
+            continue;
         }
         if (o.startFrame >= length) {
             warn(i, "it starts at frame " + std::to_string(o.startFrame) +
@@ -152,7 +202,8 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
     // obstacle listed later that leaves first makes the window drop one early. One that never
     // appears is harmless when it is the one dropped, and is reported above.
     for (int32_t i = 0; i < count; ++i) {
-        if (park.records[i].startFrame >= length) {
+        if (park.records[i].startFrame >= length ||
+            park::activeSpanEnd(park.records[i]) <= entersAt(park.records[i])) {
             continue;
         }
         int32_t passedBy = 0;
@@ -214,6 +265,13 @@ std::vector<Finding> checkDirectory(const std::string& dir) {
         findings.push_back(readerError(problem));
         return findings;
     }
+    if (list->trailingLine > 0) {
+        findings.push_back({Severity::Warning, listPath, list->trailingLine,
+                            "the list goes on after the " + std::to_string(list->parkCount) +
+                                (list->parkCount == 1 ? " park" : " parks") +
+                                " its count promises; the game does not play these: "
+                                "raise the count to add parks"});
+    }
     auto parkFile = std::make_unique<park::ParkFile>();
     for (int32_t i = 0; i < list->parkCount; ++i) {
         const std::string name = list->list.names[i];
@@ -226,6 +284,11 @@ std::vector<Finding> checkDirectory(const std::string& dir) {
         }
         if (!park::parseParkFile(text, path.c_str(), *parkFile, problem)) {
             findings.push_back(readerError(problem));
+            if (problem.endsEarly) {
+                if (std::optional<Finding> shortLine = shortRecordLine(text, *parkFile, path)) {
+                    findings.push_back(*shortLine);
+                }
+            }
             continue;
         }
         std::vector<Finding> warnings = checkPark(*parkFile, path);
@@ -240,7 +303,7 @@ std::string formatFinding(const Finding& finding) {
         text += ":" + std::to_string(finding.line);
     }
     text += finding.severity == Severity::Error ? ": error: " : ": warning: ";
-    return text + finding.message;
+    return park::printable(text + finding.message);
 }
 
 int exitStatus(const std::vector<Finding>& findings) {

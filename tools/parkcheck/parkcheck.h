@@ -29,12 +29,15 @@ std::string pathIn(const std::string& dir, const std::string& name);
 // first: it then stops in mid-screen and never leaves.
 std::optional<int64_t> retirementFrame(const park::Obstacle& o);
 
-// Warnings about one park that the game's reader accepted. `fileName` names it in the findings;
-// the lines come from `park.recordLine`.
+// Warnings about one park that the game's reader accepted: among them a park length below 1 and
+// text after the records that the count promises, which the game does not read. `fileName` names it
+// in the findings; the lines come from `park.recordLine`.
 std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fileName);
 
 // Checks `dir`/parks.txt and every park file that it names, in list order: each refusal of the
-// readers is an error, then come the warnings of checkPark for every park that was read.
+// readers is an error, then come the warnings of checkPark for every park that was read. Names
+// after the promised count are a warning; a park file that ends early also has an error at the
+// first line holding fewer numbers than a record.
 std::vector<Finding> checkDirectory(const std::string& dir);
 
 // "FILE:LINE: warning: MESSAGE" or "FILE: error: MESSAGE" when the finding has no line.

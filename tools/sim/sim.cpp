@@ -4,12 +4,15 @@
 #include "app/shell.h"
 #include "core/run_state.h"
 #include "display/atlas.h"
+#include "park/readers.h"
 #include "platform/headless.h"
 #include "skater/skater.h"
 #include "tools/common/common.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <utility>
@@ -53,6 +56,12 @@ const char* nameIn(const std::pair<std::string_view, Value> (&table)[N], Value v
     return "?";
 }
 
+// A trace line that could not be written (a full disk, a closed output): the run stops.
+int traceFailed() {
+    std::fprintf(stderr, "zanbury-sim: cannot write the trace: %s\n", std::strerror(errno));
+    return 1;
+}
+
 void apply(const ScriptEvent& e) {
     switch (e.action) {
     case Action::Press:
@@ -85,7 +94,7 @@ void playPass() {
 
 bool parseScript(std::string_view text, const char* fileName, std::vector<ScriptEvent>& events,
                  std::string& error) {
-    std::istringstream in{std::string(text)};
+    std::istringstream in{std::string(park::withoutByteOrderMark(text))};
     std::string line;
     int lineNumber = 0;
     while (std::getline(in, line)) {
@@ -97,24 +106,27 @@ bool parseScript(std::string_view text, const char* fileName, std::vector<Script
         }
         words >> keyWord >> actionWord;
         ScriptEvent e;
-        char* end = nullptr;
-        long long frame = std::strtoll(frameWord.c_str(), &end, 10);
+        long long frame = 0;
         std::string prefix = std::string(fileName) + ":" + std::to_string(lineNumber) + ": ";
-        if (*end != '\0' || frame < 1) {
-            error = prefix + "the frame '" + frameWord + "' is not a whole number of 1 or more";
+        // A frame beyond 64 bits is refused, not read as the largest one, which never comes.
+        if (!tools::wholeNumber(frameWord.c_str(), 1, INT64_MAX, frame)) {
+            error =
+                park::printable(prefix + "the frame '" + frameWord +
+                                "' is not a whole number from 1 to " + std::to_string(INT64_MAX));
             return false;
         }
         if (!lookUp(KeyNames, keyWord, e.key)) {
-            error = prefix + "the key '" + keyWord +
-                    "' is not one of up, down, left, right, enter, escape";
+            error = park::printable(prefix + "the key '" + keyWord +
+                                    "' is not one of up, down, left, right, enter, escape");
             return false;
         }
         if (!lookUp(ActionNames, actionWord, e.action)) {
-            error = prefix + "the action '" + actionWord + "' is not one of press, release, tap";
+            error = park::printable(prefix + "the action '" + actionWord +
+                                    "' is not one of press, release, tap");
             return false;
         }
         if (words >> extra) {
-            error = prefix + "unexpected '" + extra + "' after the action";
+            error = park::printable(prefix + "unexpected '" + extra + "' after the action");
             return false;
         }
         e.frame = frame;
@@ -184,17 +196,24 @@ int runSimulation(const Options& options, const std::vector<ScriptEvent>& events
                                             [&](const Shot& shot) { return shot.frame == frame; }));
             playPass();
             std::string sounds = headless::takeSounds();
-            std::fprintf(out, "%s\n", traceLine(frame, sounds, options.hash).c_str());
+            if (std::fprintf(out, "%s\n", traceLine(frame, sounds, options.hash).c_str()) < 0) {
+                code = traceFailed();
+                break;
+            }
             for (const Shot& shot : options.shots) {
-                if (shot.frame == frame) {
-                    headless::saveFramePng(shot.path.c_str());
+                if (shot.frame == frame && !headless::saveFramePng(shot.path.c_str())) {
+                    code = 1; // the reason is on standard error
                 }
             }
-            if (gameState == GameState::Quit) {
+            if (code != 0 || gameState == GameState::Quit) {
                 break;
             }
         }
         shutDown();
+        // A full disk shows only when the last of the trace is flushed.
+        if (code == 0 && (std::fflush(out) != 0 || std::ferror(out) != 0)) {
+            code = traceFailed();
+        }
     }
     std::filesystem::current_path(previous, ec);
     return code;

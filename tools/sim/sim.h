@@ -55,7 +55,8 @@ std::string traceLine(int64_t frame, const std::string& sounds, bool withHash = 
 // The value of `name=` in a trace line, or "" when the line has none.
 std::string traceField(const std::string& line, const char* name);
 
-// Runs the game with the script; returns the exit code (0, or 1 when start-up fails).
+// Runs the game with the script; returns the exit code: 0, or 1 when start-up fails or a trace
+// line or a shot cannot be written (the run then stops, with the reason on standard error).
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out);
 
 } // namespace sim

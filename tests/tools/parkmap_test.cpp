@@ -1,0 +1,100 @@
+// The park map: each obstacle stands where the game shows it, shifted by 4 pixels a frame, the
+// rows and ruler make up the picture's size, and a run's narrowest window is marked.
+
+#include "display/display.h"
+#include "tests/support/game_fixture.h"
+#include "tools/parkmap/parkmap.h"
+#include "tools/sim/sim.h"
+
+#include <algorithm>
+
+using testing_support::writeFile;
+
+namespace {
+
+// A red fire hydrant and a grey block: the hydrant is the only red there is but the skater's cap.
+const char* const HydrantPark = "2 700\n"
+                                "152 364 188 389 100 396 4\n"
+                                "123 267 159 331 400 396 1\n";
+
+bool red(uint32_t rgb) {
+    return (rgb >> 16) > 150 && ((rgb >> 8) & 0xffu) < 90 && (rgb & 0xffu) < 90;
+}
+
+struct Box {
+    int32_t left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    void add(int32_t x, int32_t y) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x + 1);
+        bottom = std::max(bottom, y + 1);
+    }
+};
+
+class ParkMapTest : public testing_support::GameTest {};
+
+TEST_F(ParkMapTest, TheHydrantStandsWhereTheGameShowsIt) {
+    writeFile("park.txt", HydrantPark);
+    writeFile("parks.txt", "1\npark.txt\n");
+    static park::ParkFile file;
+    std::string text = HydrantPark;
+    park::Problem problem;
+    ASSERT_TRUE(park::parseParkFile(text, "park.txt", file, problem));
+
+    parkmap::ParkMap map;
+    map.file = &file;
+    std::string error;
+    ASSERT_TRUE(parkmap::obstacleEntries("park.txt", file, map.entries, error)) << error;
+    EXPECT_EQ(map.entries, (std::vector<int32_t>{101, 401}));
+    parkmap::Canvas canvas;
+    canvas.width = parkmap::RowWidth;
+    canvas.height = parkmap::HeaderHeight + 2 * parkmap::BandHeight;
+    ASSERT_EQ(parkmap::mapWidth(file), 4 * 700 + 640); // two rows
+    canvas.pixels.assign(static_cast<std::size_t>(canvas.width * canvas.height), 0xffffff);
+    parkmap::composeScene(map, canvas);
+    shutDown();
+    parkmap::drawOverlay(map, canvas);
+
+    Box onMap;
+    for (int32_t y = 0; y < canvas.height; ++y) {
+        for (int32_t x = 0; x < canvas.width; ++x) {
+            if (red(canvas.pixels[static_cast<std::size_t>(y * canvas.width + x)])) {
+                onMap.add(x, y - parkmap::HeaderHeight + parkmap::SceneTop);
+            }
+        }
+    }
+    // The hydrant on the map: 636 + 4 x 101 = 1040, 25 wide, rows 396 to 431.
+    EXPECT_GE(onMap.left, 1040);
+    EXPECT_LE(onMap.right, 1065);
+    EXPECT_GE(onMap.top, 396);
+    EXPECT_LE(onMap.bottom, 432);
+    ASSERT_GT(onMap.right - onMap.left, 15) << "no hydrant on the map";
+
+    // The game in park frame 200 (pass 203) shows it 4 x 200 pixels further left, right of
+    // the skater and his red cap.
+    std::vector<sim::ScriptEvent> events{{2, platform::Key::Enter, sim::Action::Tap}};
+    ASSERT_TRUE(tools::startHeadlessGame(0));
+    for (int64_t pass = 1; pass <= 203; ++pass) {
+        if (pass == 2) {
+            headless::tap(platform::Key::Enter);
+        }
+        sim::playPass();
+    }
+    Box onScreen;
+    for (int32_t y = 0; y < 480; ++y) {
+        for (int32_t x = 130; x < 640; ++x) {
+            const uint16_t v = headless::frame()[y * 640 + x];
+            const uint32_t rgb = ((v >> 11) * 255u / 31u) << 16 |
+                                 (((v >> 5) & 63u) * 255u / 63u) << 8 | (v & 31u) * 255u / 31u;
+            if (red(rgb)) {
+                onScreen.add(x, y);
+            }
+        }
+    }
+    EXPECT_EQ(onScreen.left + 4 * 200, onMap.left);
+    EXPECT_EQ(onScreen.right + 4 * 200, onMap.right);
+    EXPECT_EQ(onScreen.top, onMap.top);
+    EXPECT_EQ(onScreen.bottom, onMap.bottom);
+}
+
+} // namespace

@@ -69,36 +69,31 @@ const uint32_t* scaledRow(const uint16_t* pixels, int pitchBytes, const Widen& w
         return work.rows[slot].data();
     }
 #if defined(__SSE2__)
-    // The two pixels of every output pixel gathered first, then blended four at a time by their
-    // own weights: the blend, most of the work, runs in vector lanes.
-    uint32_t* left = work.left.data();
-    uint32_t* right = work.right.data();
-    for (std::size_t x = 0; x < count; ++x) {
-        left[x] = wide[at[x]];
-        right[x] = wide[at[x] + 1];
-    }
+    // Each output pixel's two neighbours are one 8-byte load, blended by their weights in 16-bit
+    // lanes, two output pixels to a register.
     const uint16_t* weight = xs.byteWeight.data();
-    const __m128i full = _mm_set1_epi16(256);
     const __m128i half = _mm_set1_epi16(128);
     const __m128i zero = _mm_setzero_si128();
-    auto blendHalf = [&](__m128i p, __m128i q, const uint16_t* w) {
-        const __m128i bw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
-        const __m128i aw = _mm_sub_epi16(full, bw);
+    auto two = [&](std::size_t x) {
+        const __m128i p = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(wide + at[x])), zero);
+        const __m128i q = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(wide + at[x + 1])), zero);
+        const __m128i pw =
+            _mm_mullo_epi16(p, _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8 * x)));
+        const __m128i qw = _mm_mullo_epi16(
+            q, _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8 * x + 8)));
         return _mm_srli_epi16(
-            _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(p, aw), _mm_mullo_epi16(q, bw)), half), 8);
+            _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi64(pw, qw), _mm_unpackhi_epi64(pw, qw)),
+                          half),
+            8);
     };
     std::size_t x = 0;
     for (; x + 4 <= count; x += 4) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(left + x));
-        const __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(right + x));
-        const __m128i low =
-            blendHalf(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(q, zero), weight + 4 * x);
-        const __m128i high =
-            blendHalf(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(q, zero), weight + 4 * x + 8);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_packus_epi16(low, high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_packus_epi16(two(x), two(x + 2)));
     }
     for (; x < count; ++x) {
-        to[x] = mix(left[x], right[x], xs.weight[x]);
+        to[x] = mix(wide[at[x]], wide[at[x] + 1], xs.weight[x]);
     }
 #else
     const uint16_t* weight = xs.weight.data();
@@ -271,9 +266,11 @@ Axis sharpAxis(int pictureSize, int outputSize) {
     if (a.spans.size() * 2 > count) {
         a.spans.clear(); // runs of one or two: the vector path is quicker
     }
-    a.byteWeight.resize(count * 4);
+    a.byteWeight.resize(count * 8);
     for (std::size_t x = 0; x < count; ++x) {
-        std::fill_n(a.byteWeight.begin() + static_cast<std::ptrdiff_t>(4 * x), 4, a.weight[x]);
+        const auto at = a.byteWeight.begin() + static_cast<std::ptrdiff_t>(8 * x);
+        std::fill_n(at, 4, static_cast<uint16_t>(256 - a.weight[x]));
+        std::fill_n(at + 4, 4, a.weight[x]);
     }
     a.whole = outputSize % pictureSize == 0 ? outputSize / pictureSize : 0;
     return a;
@@ -291,8 +288,6 @@ void scale(const uint16_t* pixels, int pitchBytes, const Widen& widen, const Axi
     }
     const std::size_t width = xs.from.size();
     work.wide.resize(W + 1);
-    work.left.resize(width);
-    work.right.resize(width);
     for (auto& row : work.rows) {
         row.resize(width);
     }

@@ -34,7 +34,9 @@ inline uint32_t widen(const Widen& w, uint16_t pixel) {
 struct Axis {
     std::vector<uint16_t> from;
     std::vector<uint16_t> weight;
-    std::vector<uint16_t> byteWeight; // each weight four times, once for each byte of a pixel
+    // For each output position, the weights of its two pixels for each of their bytes: 256 less
+    // the weight four times, then the weight four times.
+    std::vector<uint16_t> byteWeight;
     // The same as runs, where they are long (a large whole factor): `count` copies of `from`, or
     // one blend of it with the next by `weight`. Empty where runs would not pay.
     struct Span {
@@ -47,12 +49,9 @@ struct Axis {
 };
 Axis sharpAxis(int pictureSize, int outputSize);
 
-// The rows a scale keeps between presents: the widened picture row, the two pixels that each
-// output pixel of a row blends, and two scaled rows.
+// The rows a scale keeps between presents: the widened picture row and two scaled rows.
 struct Work {
     std::vector<uint32_t> wide;
-    std::vector<uint32_t> left;
-    std::vector<uint32_t> right;
     std::vector<uint32_t> rows[2];
     int rowOf[2] = {-1, -1}; // the picture row each scaled row holds
 };

@@ -57,17 +57,6 @@ const uint32_t* scaledRow(const uint16_t* pixels, int pitchBytes, const Widen& w
     uint32_t* to = work.rows[slot].data();
     const uint16_t* at = xs.from.data();
     const std::size_t count = xs.from.size();
-    if (!xs.spans.empty()) {
-        // Long runs of copies (a large whole factor): each a few plain stores of one pixel.
-        for (const Axis::Span& span : xs.spans) {
-            if (span.weight == 0) {
-                to = std::fill_n(to, span.count, wide[span.from]);
-            } else {
-                *to++ = mix(wide[span.from], wide[span.from + 1], span.weight);
-            }
-        }
-        return work.rows[slot].data();
-    }
 #if defined(__SSE2__)
     // Each output pixel's two neighbours are one 8-byte load, blended by their weights in 16-bit
     // lanes, two output pixels to a register.
@@ -254,17 +243,6 @@ Axis sharpAxis(int pictureSize, int outputSize) {
         }
         a.from[x] = static_cast<uint16_t>(from);
         a.weight[x] = static_cast<uint16_t>(weight);
-    }
-    for (std::size_t x = 0; x < count; ++x) {
-        if (a.weight[x] == 0 && !a.spans.empty() && a.spans.back().weight == 0 &&
-            a.spans.back().from == a.from[x]) {
-            ++a.spans.back().count;
-        } else {
-            a.spans.push_back(Axis::Span{a.from[x], 1, a.weight[x]});
-        }
-    }
-    if (a.spans.size() * 2 > count) {
-        a.spans.clear(); // runs of one or two: the vector path is quicker
     }
     a.byteWeight.resize(count * 8);
     for (std::size_t x = 0; x < count; ++x) {

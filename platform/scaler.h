@@ -37,14 +37,6 @@ struct Axis {
     // For each output position, the weights of its two pixels for each of their bytes: 256 less
     // the weight four times, then the weight four times.
     std::vector<uint16_t> byteWeight;
-    // The same as runs, where they are long (a large whole factor): `count` copies of `from`, or
-    // one blend of it with the next by `weight`. Empty where runs would not pay.
-    struct Span {
-        uint16_t from;
-        uint16_t count;
-        uint16_t weight;
-    };
-    std::vector<Span> spans;
     int whole = 0; // the whole factor when every position is a plain copy at it, else 0
 };
 Axis sharpAxis(int pictureSize, int outputSize);

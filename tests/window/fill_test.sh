@@ -2,8 +2,8 @@
 # The picture fills the screen in each look, on one present path, at one screen size: sharp (the
 # default) fills the height or the width within one pixel at 4:3, centred; F10 gives whole (the
 # largest whole multiple, centred), then stretch (the whole screen). The look is remembered: a
-# second start shows stretch. A settings file of garbage gives the defaults and one warning, and
-# the game starts.
+# second start shows stretch. No settings file is written before a setting changes; one of
+# garbage gives the defaults and one warning, and the game starts.
 #   fill_test.sh GAME DATA WIDTHxHEIGHT software|gpu
 set -euo pipefail
 game=$(realpath "$1")
@@ -64,6 +64,8 @@ scale=$((width / 640 < height / 480 ? width / 640 : height / 480))
 start
 grep -q "present: $path" "$work/err" || { echo "not presented by $path:"; cat "$work/err"; exit 1; }
 expect_box sharp "$sharp_w" "$height" $(((width - sharp_w) / 2)) 0
+# Nothing changed yet: no settings file written.
+[ ! -e "$work/config/zanbury/settings.conf" ] || { echo "a settings file unasked for"; exit 1; }
 xdotool key F10
 expect_box whole $((640 * scale)) $((480 * scale)) $(((width - 640 * scale) / 2)) $(((height - 480 * scale) / 2))
 xdotool key F10

@@ -124,12 +124,13 @@ measure-sim: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-sim
 	tools/measure/measure_sim.sh $(BENCH_BUILD)/tools/sim/zanbury-sim $(SIM_FRAMES)
 
-# Fuzzing the readers of parks.txt, the park files and highscore.txt with libFuzzer (clang).
+# Fuzzing the readers of parks.txt, the park files, highscore.txt and the recordings with
+# libFuzzer (clang).
 # Each target runs FUZZ_SECONDS from the seeds of data/; any finding fails the target and is
 # kept under $(FUZZ_BUILD)/findings.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := park_list_fuzzer park_file_fuzzer high_score_fuzzer
+FUZZ_TARGETS := park_list_fuzzer park_file_fuzzer high_score_fuzzer recording_fuzzer
 .PHONY: fuzz
 $(FUZZ_BUILD)/CMakeCache.txt: | bootstrap
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -1,5 +1,6 @@
 #include "app/flow.h"
 
+#include "app/session.h"
 #include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
@@ -59,9 +60,9 @@ void messageLine() {
         return;
     }
     display::drawText(run.message, 10, 22);
-    if (platform::tickCount() >= static_cast<uint32_t>(run.messageTick + 1000u)) {
+    if (session::gameTick() >= static_cast<uint32_t>(run.messageTick + 1000u)) {
         run.messageSeconds -= 1;
-        run.messageTick = platform::tickCount();
+        run.messageTick = session::gameTick();
     }
 }
 

@@ -1,11 +1,12 @@
 // Zanbury: a small full-screen skateboarding game.
 
+#include "app/command_line.h"
 #include "app/shell.h"
-#include "zanbury_version.h"
 
 int main(int argc, char** argv) {
-    if (version::printVersion(argc, argv, "zanbury")) {
-        return 0;
+    GameOptions options;
+    if (int code = readCommandLine(argc, argv, options); code >= 0) {
+        return code;
     }
-    return runGame();
+    return runGame(options);
 }

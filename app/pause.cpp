@@ -2,7 +2,6 @@
 
 #include "app/pause.h"
 
-#include "app/shell.h"
 #include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
@@ -27,7 +26,8 @@ void resume() {
     platform::holdClock(false);
 }
 
-// True when this pass is a paused one, handled here.
+} // namespace
+
 bool pausedPass() {
     const platform::PauseRequest request = platform::takePauseRequest();
     if (!pauseState.paused) {
@@ -44,12 +44,7 @@ bool pausedPass() {
     return true;
 }
 
-} // namespace
-
-void playOrPause() {
-    if (!pausedPass()) {
-        frameStep();
-    }
+void allowPauseInPlay() {
     platform::allowPause(gameState == GameState::Playing);
 }
 

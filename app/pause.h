@@ -13,9 +13,11 @@ struct PauseState {
 
 extern PauseState pauseState;
 
-// One pass of the main loop after its events: a paused pass (the still picture presented again
-// with its sign, then a wait for events) or the game's frame.
-void playOrPause();
+// Takes the pass's pause request. True when the pass is a paused one, done here: the still
+// picture presented again with its sign, then a wait for events; nothing of the game runs.
+bool pausedPass();
+// After a pass of the game: pausing is allowed in play alone.
+void allowPauseInPlay();
 
 // What the present draws over the frame now: the lives during play, the sign while paused.
 platform::Overlays frameOverlays();

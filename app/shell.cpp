@@ -1,8 +1,10 @@
 #include "app/shell.h"
 
+#include "app/command_line.h"
 #include "app/flow.h"
 #include "app/pause.h"
 #include "app/records.h"
+#include "app/session.h"
 #include "core/run_state.h"
 #include "display/display.h"
 #include "park/park.h"
@@ -65,7 +67,7 @@ void paceAndPresent() {
     // A tick count that wraps during the wait has gone past the due time, unless the sum wrapped
     // as well; without this the wait would last until the count came round again, 49 days on.
     auto waited = [last, due](uint32_t now) { return now > due || (due > last && now < last); };
-    for (uint32_t now = platform::tickCount(); !waited(now); now = platform::tickCount()) {
+    for (uint32_t now = session::waitTick(); !waited(now); now = session::waitTick()) {
         uint32_t left = due - now;
         if (left >= 2) {
             platform::sleepMs(left - 1);
@@ -73,8 +75,24 @@ void paceAndPresent() {
             platform::spinPause();
         }
     }
-    framePacer.lastPresentTick = platform::tickCount();
+    framePacer.lastPresentTick = session::gameTick();
     display::present(frameOverlays());
+}
+
+bool loopPass() {
+    if (!platform::pumpEvents()) {
+        return false; // the window was closed
+    }
+    if (pausedPass()) {
+        return true; // nothing of the game ran: the session sees no pass
+    }
+    if (!session::beforePass()) {
+        return false; // the replay is over
+    }
+    frameStep();
+    session::afterPass();
+    allowPauseInPlay();
+    return true;
 }
 
 void frameStep() {
@@ -93,17 +111,23 @@ void shutDown() {
     platform::closeWindow();
 }
 
-int runGame() {
+int runGame(const GameOptions& options) {
+    if (int refused = prepareSession(options); refused != 0) {
+        return refused;
+    }
     if (!startUp()) {
+        endSession();
         shutDown(); // whatever start-up had opened, the video system at least
         return 1;
     }
-    while (gameState != GameState::Quit) {
-        if (!platform::pumpEvents()) {
-            break; // the window was closed
-        }
-        playOrPause();
+    if (int failed = startSession(options); failed != 0) {
+        endSession();
+        shutDown();
+        return failed;
     }
+    while (gameState != GameState::Quit && loopPass()) {
+    }
+    const int code = endSession();
     shutDown();
-    return 0;
+    return code;
 }

@@ -1,11 +1,13 @@
 #include "display/display.h"
 
+#include "core/fnv.h"
 #include "display/display_state.h"
 #include "display/resources.h"
 #include "platform/platform.h"
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace display {
 namespace detail {
@@ -162,6 +164,17 @@ uint16_t mapColour(uint8_t r, uint8_t g, uint8_t b) {
 
 uint16_t keyColour() {
     return static_cast<uint16_t>(state().key);
+}
+
+uint32_t backBufferHash() {
+    uint32_t hash = fnv::Start32;
+    static constexpr uint16_t black[platform::ScreenWidth] = {};
+    for (int32_t y = 0; y < platform::ScreenHeight; ++y) {
+        const uint8_t* row = backRow(0, y);
+        hash = fnv::addPixels(hash, row == nullptr ? black : reinterpret_cast<const uint16_t*>(row),
+                              std::size(black));
+    }
+    return hash;
 }
 
 } // namespace display

@@ -6,6 +6,7 @@
 #include "core/rect.h"
 #include "platform/platform.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -51,6 +52,10 @@ platform::Picture spritePicture(const Rect& area);
 // Plays the sound of that resource name ("HIT", "SMACK") in the background, cutting off any
 // sound still playing; an unknown name or a missing audio device plays nothing.
 void playSound(const char* name);
+// The names of the sounds handed to the platform since the last call, in call order and
+// comma-joined, into `out` (cut to `size` bytes); "-" when none. The trace line's sounds of a
+// pass. Only the first 16 since the last call are kept, far more than a pass asks for.
+void takeSoundsAsked(char* out, std::size_t size);
 
 // The back buffer, for tests, the simulator and the benchmarks. A point outside the 640 x 480
 // buffer reads 0 and is not written.
@@ -60,5 +65,8 @@ void setBackBufferPixel(int32_t x, int32_t y, uint16_t value);
 // sprite sheet.
 uint16_t mapColour(uint8_t r, uint8_t g, uint8_t b);
 uint16_t keyColour();
+// FNV-1a 32 over the whole back buffer, rows top to bottom, each pixel low byte first: the
+// trace line's hash of the picture just presented. A closed display hashes a black picture.
+uint32_t backBufferHash();
 
 } // namespace display

@@ -215,6 +215,23 @@ bool writeScore(int32_t score, mode_t mode, std::string& why) {
 
 } // namespace
 
+int takeHighScoreLock(std::string& why) {
+    return takeLock(why);
+}
+
+void releaseHighScoreLock(int lock) {
+    if (lock >= 0) {
+        close(lock);
+    }
+}
+
+bool highScoreIs(int32_t score) {
+    int32_t stored = 0;
+    mode_t mode = 0;
+    std::string why;
+    return readStored(stored, mode, why) == Stored::Score && stored == score;
+}
+
 HighScoreOutcome recordHighScore(int32_t score) {
     HighScoreOutcome outcome;
     std::string lockProblem;

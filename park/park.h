@@ -58,6 +58,25 @@ struct HighScoreOutcome {
 // also on standard error.
 HighScoreOutcome recordHighScore(int32_t score);
 
+// The high score's lock, for what changes with the score: the recording of the run that set it.
+// takeHighScoreLock waits for it as recordHighScore does; -1, with the reason in `why`, when it
+// cannot be had. releaseHighScoreLock lets it go.
+int takeHighScoreLock(std::string& why);
+void releaseHighScoreLock(int lock);
+// Whether highscore.txt holds this score now.
+bool highScoreIs(int32_t score);
+
+// The end screens' dealings with highscore.txt, as a recording keeps them and a replay gives
+// them back: each end screen notes here the outcome it showed; during a replay it shows the
+// outcome put here instead, and touches no file. Not a game record: the session owns it.
+struct HighScoreTape {
+    bool replaying = false;
+    HighScoreOutcome outcome;
+    int32_t score = 0; // the run's score that the outcome is about
+    int32_t reads = 0; // end screens since the session last set this to 0
+};
+extern HighScoreTape highScoreTape;
+
 // Draws the end screen into the back buffer with the verdict of recordHighScore, and a line
 // under it when a new high score could not be saved.
 void showEndScreen();

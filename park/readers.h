@@ -59,9 +59,10 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
 bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, Problem& problem);
 
 // Reads a whole small text file; false with the reason in `problem` when it cannot be read, is
-// not a regular file (a pipe, a device) or is larger than MaxTextFileBytes.
+// not a regular file (a pipe, a device) or is larger than maxBytes.
 constexpr std::size_t MaxTextFileBytes = std::size_t{16} << 20;
-bool readTextFile(const char* path, std::string& text, Problem& problem);
+bool readTextFile(const char* path, std::string& text, Problem& problem,
+                  std::size_t maxBytes = MaxTextFileBytes);
 
 // Reads the first number of the high score file's text as the game does; false when the text
 // does not begin with a number (after an optional byte-order mark and white space). A number

@@ -1,5 +1,6 @@
 // Reading a whole small text file for the readers: only a regular file, and only up to
-// MaxTextFileBytes, so that a name of a pipe or a device is refused rather than waited on.
+// MaxTextFileBytes (or the caller's limit), so that a name of a pipe or a device is refused rather
+// than waited on.
 
 #include "park/readers.h"
 
@@ -13,7 +14,7 @@
 
 namespace park {
 
-bool readTextFile(const char* path, std::string& text, Problem& problem) {
+bool readTextFile(const char* path, std::string& text, Problem& problem, std::size_t maxBytes) {
     auto refuse = [&](const std::string& why) {
         problem = Problem{path, 0, "cannot be read" + (why.empty() ? "" : ": " + why)};
         return false;
@@ -38,7 +39,7 @@ bool readTextFile(const char* path, std::string& text, Problem& problem) {
     text.clear();
     char buffer[4096];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() <= MaxTextFileBytes) {
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() <= maxBytes) {
         text.append(buffer, n);
     }
     bool failed = std::ferror(f) != 0;
@@ -46,8 +47,8 @@ bool readTextFile(const char* path, std::string& text, Problem& problem) {
     if (failed) {
         return refuse("");
     }
-    if (text.size() > MaxTextFileBytes) {
-        return refuse("larger than " + std::to_string(MaxTextFileBytes >> 20) + " MiB");
+    if (text.size() > maxBytes) {
+        return refuse("larger than " + std::to_string(maxBytes >> 20) + " MiB");
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // The headless platform: no window, no audio device, a virtual clock that moves only when told,
 // and scripted keys fed to the same key check as the SDL platform's keyboard.
 
+#include "core/fnv.h"
 #include "platform/headless.h"
 #include "platform/held_clock.h"
 #include "platform/input.h"
@@ -65,6 +66,16 @@ bool pumpEvents() {
 
 bool keyCheck(Key k) {
     return input::check(state().input, k);
+}
+
+KeyView peekKey(Key k) {
+    return input::view(state().input, k);
+}
+
+void useScriptedKeys(bool) {}
+
+void scriptKey(Key k, KeyMove move) {
+    input::move(state().input, k, move);
 }
 
 uint32_t tickCount() {
@@ -157,17 +168,15 @@ void reset(uint32_t startTick) {
 }
 
 void press(platform::Key k) {
-    input::setDown(state().input, input::keyboardSource(k), true);
+    platform::scriptKey(k, platform::KeyMove::Press);
 }
 
 void release(platform::Key k) {
-    input::setDown(state().input, input::keyboardSource(k), false);
+    platform::scriptKey(k, platform::KeyMove::Release);
 }
 
 void tap(platform::Key k) {
-    release(k);
-    press(k);
-    release(k);
+    platform::scriptKey(k, platform::KeyMove::Tap);
 }
 
 void setClock(uint32_t tick) {
@@ -223,12 +232,7 @@ int presentCount() {
 }
 
 uint32_t frameHash() {
-    uint32_t hash = 0x811c9dc5u;
-    for (uint16_t pixel : state().frame) {
-        hash = (hash ^ (pixel & 0xffu)) * 0x01000193u;
-        hash = (hash ^ (pixel >> 8)) * 0x01000193u;
-    }
-    return hash;
+    return fnv::addPixels(fnv::Start32, state().frame.data(), state().frame.size());
 }
 
 bool saveFramePng(const char* path) {

@@ -56,36 +56,114 @@ void forgetAll(InputState& state) {
     state = InputState{};
 }
 
-bool check(InputState& state, platform::Key key) {
+namespace {
+
+// The sources that count as each key, in no particular order.
+struct KeySources {
+    const Source* begin;
+    int count;
+    const Source* end() const { return begin + count; }
+};
+
+KeySources sourcesOf(platform::Key key) {
     static constexpr Source up[] = {KeyboardUp, PadUp, StickUp};
     static constexpr Source down[] = {KeyboardDown, PadDown, StickDown};
     static constexpr Source left[] = {KeyboardLeft, PadLeft, StickLeft};
     static constexpr Source right[] = {KeyboardRight, PadRight, StickRight};
     static constexpr Source enter[] = {KeyboardReturn, KeyboardKeypadEnter, PadA, PadStart};
     static constexpr Source escape[] = {KeyboardEscape, PadB, PadBack};
-    auto counted = [&state](const auto& sources) {
-        bool any = false;
-        for (Source s : sources) {
-            any = any || state.sources[s].down || state.sources[s].wentDown;
-            state.sources[s].wentDown = false;
-        }
-        return any;
-    };
     switch (key) {
     case platform::Key::Up:
-        return counted(up);
+        return {up, 3};
     case platform::Key::Down:
-        return counted(down);
+        return {down, 3};
     case platform::Key::Left:
-        return counted(left);
+        return {left, 3};
     case platform::Key::Right:
-        return counted(right);
+        return {right, 3};
     case platform::Key::Enter:
-        return counted(enter);
+        return {enter, 4};
     case platform::Key::Escape:
-        return counted(escape);
+        return {escape, 3};
     }
-    return false;
+    return {escape, 3};
+}
+
+} // namespace
+
+platform::KeyView view(const InputState& state, platform::Key key) {
+    platform::KeyView v;
+    KeySources sources = sourcesOf(key);
+    for (const Source* s = sources.begin; s != sources.end(); ++s) {
+        v.down = v.down || state.sources[*s].down;
+        v.wentDown = v.wentDown || state.sources[*s].wentDown;
+    }
+    return v;
+}
+
+bool check(InputState& state, platform::Key key) {
+    platform::KeyView v = view(state, key);
+    KeySources sources = sourcesOf(key);
+    for (const Source* s = sources.begin; s != sources.end(); ++s) {
+        state.sources[*s].wentDown = false;
+    }
+    return v.down || v.wentDown;
+}
+
+void move(InputState& state, platform::Key key, platform::KeyMove move) {
+    const Source source = keyboardSource(key);
+    switch (move) {
+    case platform::KeyMove::Press:
+        setDown(state, source, true);
+        break;
+    case platform::KeyMove::Release:
+        setDown(state, source, false);
+        break;
+    case platform::KeyMove::Tap: // a finger lets go of a held key before it taps it
+        setDown(state, source, false);
+        setDown(state, source, true);
+        setDown(state, source, false);
+        break;
+    case platform::KeyMove::Forget: {
+        KeySources sources = sourcesOf(key);
+        for (const Source* s = sources.begin; s != sources.end(); ++s) {
+            state.sources[*s].wentDown = false;
+        }
+        break;
+    }
+    }
+}
+
+int movesBetween(platform::KeyView from, platform::KeyView to, platform::KeyMove moves[2]) {
+    using platform::KeyMove;
+    int n = 0;
+    if (to.down) {
+        // A press from up sets the went-down record; a key already down must go up first to
+        // gain a new one.
+        if (!from.down) {
+            moves[n++] = KeyMove::Press;
+        } else if (to.wentDown && !from.wentDown) {
+            moves[n++] = KeyMove::Release;
+            moves[n++] = KeyMove::Press;
+        }
+        if (!to.wentDown && (n > 0 || from.wentDown)) {
+            moves[n++] = KeyMove::Forget;
+        }
+    } else if (to.wentDown) {
+        if (!from.wentDown) {
+            moves[n++] = KeyMove::Tap;
+        } else if (from.down) {
+            moves[n++] = KeyMove::Release;
+        }
+    } else {
+        if (from.down) {
+            moves[n++] = KeyMove::Release;
+        }
+        if (from.wentDown) {
+            moves[n++] = KeyMove::Forget;
+        }
+    }
+    return n;
 }
 
 void padButton(InputState& state, PadButton button, bool down) {

@@ -57,6 +57,16 @@ void releaseAll(InputState& state);
 // Everything goes up and every went-down record is cleared (pause and resume).
 void forgetAll(InputState& state);
 bool check(InputState& state, platform::Key key);
+// The key as check would see it, without clearing anything.
+platform::KeyView view(const InputState& state, platform::Key key);
+
+// A script's move of a key, made with the key's keyboard source: press, release, tap (release,
+// press, release) and forget (every source of the key loses its went-down record).
+void move(InputState& state, platform::Key key, platform::KeyMove move);
+// The fewest moves, applied in order, that take a key's view `from` to `to`; returns how many
+// (0 to 2) it wrote into `moves`. Any view can be reached from any other, so a recording that
+// keeps these moves gives a replay the same view at every pass.
+int movesBetween(platform::KeyView from, platform::KeyView to, platform::KeyMove moves[2]);
 
 // A pad button going down or up; buttons that the game does not use do nothing.
 void padButton(InputState& state, PadButton button, bool down);

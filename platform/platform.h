@@ -38,6 +38,27 @@ bool pumpEvents();
 // Each query clears that key's went-down record.
 bool keyCheck(Key key);
 
+// What the key check would see of a key now, without asking (nothing is cleared): whether any
+// of its sources is down, and whether any went down since the previous query. Between two
+// passes only this view matters to the game, so a recording keeps its changes.
+struct KeyView {
+    bool down = false;
+    bool wentDown = false;
+    bool operator==(const KeyView&) const = default;
+};
+KeyView peekKey(Key key);
+
+// A key's moves as a script names them: press (down and held), release, tap (down and up
+// between two passes) and forget (the went-down record cleared, as a query clears it).
+enum class KeyMove { Press, Release, Tap, Forget };
+
+// Replays. While useScriptedKeys is on, the key check reads only the keys that scriptKey moves
+// (all up when it is turned on), and the player's keys do not reach the game; the player's
+// Escape (the key or a pad's) then makes pumpEvents answer false, as closing the window does.
+// The headless platform's keys are always the scripted ones.
+void useScriptedKeys(bool on);
+void scriptKey(Key key, KeyMove move);
+
 // Milliseconds from an arbitrary origin, unsigned 32-bit, wrapping.
 uint32_t tickCount();
 

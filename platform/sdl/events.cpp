@@ -1,6 +1,7 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
 // keyboard's keys fed to the key check, the player's own keys (F10, M, P and Pause), pad events
-// handed to the pads, the window's close request, focus and exposure, and the window's loss.
+// handed to the pads, the window's close request, focus and exposure, and the window's loss;
+// during a replay, the recording's keys in place of the player's.
 
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -104,6 +105,10 @@ bool pumpEvents() {
             break;
         }
     }
+    // The player watching a replay stops it with Escape; no other key of theirs reaches it.
+    if (detail::sdl.scripted && input::check(detail::sdl.input, Key::Escape)) {
+        open = false;
+    }
     // A window destroyed by another program ends the game as a close request does.
     return open && !detail::windowLost();
 }
@@ -113,7 +118,22 @@ void waitForEvents(uint32_t ms) {
 }
 
 bool keyCheck(Key key) {
-    return input::check(detail::sdl.input, key);
+    detail::SdlState& s = detail::sdl;
+    return input::check(s.scripted ? s.scriptedInput : s.input, key);
+}
+
+KeyView peekKey(Key key) {
+    const detail::SdlState& s = detail::sdl;
+    return input::view(s.scripted ? s.scriptedInput : s.input, key);
+}
+
+void useScriptedKeys(bool on) {
+    detail::sdl.scripted = on;
+    detail::sdl.scriptedInput = {};
+}
+
+void scriptKey(Key key, KeyMove move) {
+    input::move(detail::sdl.scriptedInput, key, move);
 }
 
 } // namespace platform

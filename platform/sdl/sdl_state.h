@@ -25,6 +25,9 @@ struct SdlState {
     bool pauseAllowed = false;
     PauseRequest pauseRequest = PauseRequest::None;
     HeldClock clock; // the game's clock over SDL's tick count (timer.cpp)
+    // During a replay the key check reads the recording's keys here instead of the player's.
+    bool scripted = false;
+    input::InputState scriptedInput;
 };
 
 extern SdlState sdl;

@@ -16,10 +16,7 @@ namespace {
 class PauseTest : public GameTest {
   protected:
     // One pass of the main loop, as runGame makes it.
-    static void pass() {
-        platform::pumpEvents();
-        playOrPause();
-    }
+    static void pass() { ASSERT_TRUE(loopPass()); }
 };
 
 TEST_F(PauseTest, NothingOfTheGameRunsWhilePausedAndNoKeyOfThePauseActsAfter) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks what distributions check, in the build tree: the man pages render without a warning
-# and fit 80 columns, and each documents every option its program's usage names; the desktop
+# and fit 80 columns, and each documents every option its program's usage names (the game's
+# and the tools'); the desktop
 # entry and the AppStream metadata validate without a remark; each icon is the size its
 # directory names and shows as much of the skater as the 96-pixel one; the changelog and the
 # metadata's newest release carry the project's version.
@@ -23,13 +24,14 @@ for page in "$build"/man/*.[16]; do
   [ "$width" -le 80 ] || fail "$page renders $width columns wide"
 done
 
-# A tool's usage message, which it prints on an unknown option, names all its options.
+# A program's usage message, which it prints on an unknown option, names all its options.
 for program in "$@"; do
   name=$(basename "$program")
-  options=$("$program" --no-such-option 2>&1 | grep -o -- '--[a-z-]*' | sort -u || true)
+  page=$(ls "$build/man/$name".[16])
+  options=$("$program" --no-such-option 2>&1 | grep -o -- '--[a-z-]*' | grep -vx -- --no-such-option | sort -u || true)
   [ -n "$options" ] || fail "$name printed no usage"
   for option in $options --version; do
-    grep -qF -- "${option//-/\\-}" "$build/man/$name.1" || fail "$name.1 does not document $option"
+    grep -qF -- "${option//-/\\-}" "$page" || fail "${page##*/} does not document $option"
   done
 done
 

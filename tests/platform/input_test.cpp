@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using input::PadButton;
 using platform::Key;
 
@@ -85,6 +87,67 @@ TEST(Input, KeyboardAndPadTogetherAndFocusLoss) {
     input::setDown(state, input::KeyboardDown, true);
     input::setDown(state, input::KeyboardDown, false);
     EXPECT_FALSE(input::check(state, Key::Down));
+}
+
+// A recording keeps, at the start of each pass, the moves that take each key's view from where
+// the replay's keys stand to where the player's stand. Played on keyboard keys alone, they give
+// the replay the same view, and so the same answer to every query, whatever the player did:
+// keys pressed and let go within a pass, held across passes, pad and keyboard together, the
+// window's focus lost.
+TEST(Input, ARecordingsMovesGiveAReplayEveryViewOfTheKeys) {
+    using platform::KeyView;
+    for (int from = 0; from < 4; ++from) {
+        for (int to = 0; to < 4; ++to) {
+            const KeyView a{(from & 1) != 0, (from & 2) != 0};
+            const KeyView b{(to & 1) != 0, (to & 2) != 0};
+            input::InputState state;
+            platform::KeyMove moves[2];
+            for (const auto& [was, now] : {std::pair{KeyView{}, a}, std::pair{a, b}}) {
+                const int n = input::movesBetween(was, now, moves);
+                ASSERT_LE(n, 2);
+                for (int i = 0; i < n; ++i) {
+                    input::move(state, Key::Left, moves[i]);
+                }
+                ASSERT_EQ(input::view(state, Key::Left), now) << from << " to " << to;
+            }
+        }
+    }
+
+    const Key keys[] = {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape};
+    std::mt19937 random(16);
+    input::InputState player;
+    input::InputState replay;
+    for (int pass = 0; pass < 3000; ++pass) {
+        // Between two passes: a few events from any device.
+        for (int n = static_cast<int>(random() % 4); n > 0; --n) {
+            const int what = static_cast<int>(random() % 20);
+            const bool down = random() % 2 == 0;
+            if (what < 13) {
+                input::setDown(player, static_cast<input::Source>(what), down);
+            } else if (what < 18) {
+                input::padButton(player, static_cast<PadButton>(what - 13 + 4), down);
+            } else if (what < 19) {
+                input::padStick(player, static_cast<int>(random() % 2),
+                                static_cast<int32_t>(random() % 65536) - 32768);
+            } else {
+                input::releaseAll(player);
+            }
+        }
+        for (Key k : keys) {
+            platform::KeyMove moves[2];
+            const int n =
+                input::movesBetween(input::view(replay, k), input::view(player, k), moves);
+            for (int i = 0; i < n; ++i) {
+                input::move(replay, k, moves[i]);
+            }
+        }
+        // The pass's handler asks for some keys, sometimes twice.
+        for (Key k : keys) {
+            for (int asks = static_cast<int>(random() % 3); asks > 0; --asks) {
+                ASSERT_EQ(input::check(replay, k), input::check(player, k)) << "pass " << pass;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -99,6 +99,29 @@ TEST_F(SdlKeysTest, ACloseRequestEndsTheLoop) {
     EXPECT_TRUE(platform::pumpEvents());
 }
 
+TEST_F(SdlKeysTest, DuringAReplayOnlyItsKeysCountAndThePlayersEscapeStopsIt) {
+    send(SDL_KEYDOWN, SDLK_LEFT); // held by the player as the replay starts
+    platform::pumpEvents();
+    platform::useScriptedKeys(true);
+    send(SDL_KEYDOWN, SDLK_UP);
+    EXPECT_TRUE(platform::pumpEvents());
+    EXPECT_FALSE(platform::keyCheck(Key::Up));
+    EXPECT_FALSE(platform::keyCheck(Key::Left));
+    platform::scriptKey(Key::Down, platform::KeyMove::Tap);
+    EXPECT_EQ(platform::peekKey(Key::Down), (platform::KeyView{false, true}));
+    EXPECT_TRUE(platform::keyCheck(Key::Down));
+    EXPECT_EQ(platform::peekKey(Key::Down), (platform::KeyView{false, false}));
+    send(SDL_KEYDOWN, SDLK_ESCAPE);
+    send(SDL_KEYUP, SDLK_ESCAPE);
+    EXPECT_FALSE(platform::pumpEvents());
+    EXPECT_FALSE(platform::keyCheck(Key::Escape));
+    platform::useScriptedKeys(false);
+    EXPECT_TRUE(platform::keyCheck(Key::Up)); // the player's keys again
+    send(SDL_KEYUP, SDLK_UP);
+    send(SDL_KEYUP, SDLK_LEFT);
+    platform::pumpEvents();
+}
+
 TEST_F(SdlKeysTest, TheTickCountMovesForwardAndSoundsNeverFail) {
     uint32_t before = platform::tickCount();
     platform::sleepMs(5);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a temporary prefix, then starts the launcher with a fresh home: it must seed
-# the player's data directory with the shipped parks and start the game there. Then upgrades:
-# from the five-park version, and from this one to a changed park, replacing what the player
-# left alone and keeping what the player changed.
+# the player's data directory with the shipped parks and start the game there, passing options
+# through. Then upgrades: from the five-park version, and from this one to a changed park,
+# replacing what the player left alone and keeping what the player changed.
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -42,6 +42,23 @@ wait "$game_pid" || true
 game_pid=""
 [ "$(cat "$data/highscore.txt")" = "4321" ] && [ "$(cat "$data/parks.txt")" = "1 harbour-front.txt" ] ||
   { echo "the launcher overwrote the player's files"; exit 1; }
+# Options pass through the launcher, a relative file named from where it was started.
+mkdir -p "$work/caller"
+(cd "$work/caller" && "$work/prefix/bin/zanbury" --help) | grep -q -- '--record FILE' ||
+  { echo "the launcher did not pass --help through"; exit 1; }
+(cd "$work/caller" && exec "$work/prefix/bin/zanbury" --trace trace.txt) &
+game_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/caller/trace.txt" ] && break
+  sleep 0.1
+done
+kill -TERM "$game_pid"
+wait "$game_pid" || true
+game_pid=""
+grep -q '^frame=1 state=Menu ' "$work/caller/trace.txt" ||
+  { echo "the launcher's game did not trace into the caller's directory"; exit 1; }
+[ -s "$data/last-run.txt" ] || { echo "the game kept no last-run.txt in $data"; exit 1; }
+
 # Starts the launcher for a moment, as a player starting the game after an upgrade.
 start_launcher() {
   "$work/prefix/bin/zanbury" &

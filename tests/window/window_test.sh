@@ -16,22 +16,6 @@ start_game() {
   wait_for_window
 }
 
-wait_exit() {
-  for _ in $(seq 50); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      set +e
-      wait "$game_pid"
-      code=$?
-      set -e
-      game_pid=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  echo "the game did not end"
-  exit 1
-}
-
 start_game
 # Wait for the title's first present: the sky at game pixel (300, 400), scaled to (600, 832).
 sky=no
@@ -53,7 +37,7 @@ xdotool mousemove 640 512
 xdotool key Down
 sleep 0.3
 xdotool key Return
-wait_exit
+wait_game_exit
 [ "$code" -eq 0 ] || { echo "leaving through the menu gave exit code $code"; exit 1; }
 
 # SIGTERM and SIGINT while playing end the program through its shutdown, exit code 0.
@@ -63,7 +47,7 @@ for signal in TERM INT; do
   xdotool key Return # NEW GAME
   sleep 1
   kill -"$signal" "$game_pid"
-  wait_exit
+  wait_game_exit
   [ "$code" -eq 0 ] || { echo "SIG$signal while playing gave exit code $code"; exit 1; }
 done
 echo "window test passed"

@@ -4,6 +4,8 @@
 #   start_xvfb WIDTHxHEIGHT[xDEPTH] [extra Xvfb options]   (24 bits a pixel unless given)
 #   wait_for_window [SECONDS]   waits for the game's window to appear (30 s by default)
 #   window_appears SECONDS      the same wait, as a status: 0 shown, 1 late, 2 the game ended
+#   wait_game_exit [SECONDS]    waits for $game_pid to end (5 s by default), its exit code then
+#                               in $code and $game_pid cleared; exits 1 if it does not end
 #   pixel X Y                   "r g b" of $work/shot.png
 #   is_sky X Y / is_black X Y   the title's sky colour, or black, at that pixel of the shot
 
@@ -58,6 +60,21 @@ window_appears() {
     sleep 0.1
   done
   return 1
+}
+
+wait_game_exit() {
+  local tenths=$((${1:-5} * 10))
+  while [ "$tenths" -gt 0 ] && kill -0 "$game_pid" 2>/dev/null; do
+    sleep 0.1
+    tenths=$((tenths - 1))
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    echo "the game did not end"
+    exit 1
+  fi
+  code=0
+  wait "$game_pid" || code=$?
+  game_pid=""
 }
 
 pixel() {

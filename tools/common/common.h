@@ -58,7 +58,8 @@ bool wholeNumber(const char* text, long long min, long long max, long long& valu
 bool unsignedWholeNumber(const char* text, unsigned long long& value);
 
 // A fresh game on the headless platform: every key up and the clock at startTick, no sound,
-// every program-wide record at its start value. Nothing is started.
+// every program-wide record at its start value, no session recording or replaying. Nothing is
+// started.
 void resetHeadlessGame(uint32_t startTick);
 // resetHeadlessGame, then the game's start-up in the working directory, as the program starts.
 // False when start-up fails; the reason is then on standard error.

@@ -1,6 +1,7 @@
 // The game's start-up on the headless platform, as the simulator, the autoplayer, the soak, the
 // benchmark and the tests' game fixture all begin.
 
+#include "app/session.h"
 #include "app/shell.h"
 #include "platform/headless.h"
 #include "tools/common/common.h"
@@ -8,6 +9,8 @@
 namespace tools {
 
 void resetHeadlessGame(uint32_t startTick) {
+    std::string unused;
+    session::finish(unused); // whatever an earlier game recorded or replayed ends here
     headless::reset(startTick);
     resetProgramRecords();
 }

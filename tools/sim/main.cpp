@@ -1,5 +1,5 @@
 // zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--shot FRAME=FILE.png ...] [--no-hash]
-//              SCRIPT
+//              SCRIPT|RECORDING
 
 #include "park/readers.h"
 #include "tools/common/common.h"
@@ -18,7 +18,7 @@ using tools::wholeNumber;
 
 int usage() {
     std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "
-                         "[--shot FRAME=FILE.png ...] [--no-hash] SCRIPT\n");
+                         "[--shot FRAME=FILE.png ...] [--no-hash] SCRIPT|RECORDING\n");
     return 2;
 }
 
@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     }
     sim::Options options;
     const char* scriptPath = nullptr;
+    bool ticksGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         long long value = 0;
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
                 return 2;
             }
             options.startTick = static_cast<uint32_t>(value);
+            ticksGiven = true;
         } else if (arg == "--shot" && hasValue) {
             std::string spec = argv[++i];
             std::size_t eq = spec.find('=');
@@ -73,9 +75,22 @@ int main(int argc, char** argv) {
     }
     std::string text;
     park::Problem unread;
-    if (!park::readTextFile(scriptPath, text, unread)) {
+    if (!park::readTextFile(scriptPath, text, unread, recording::MaxRecordingBytes)) {
         std::fprintf(stderr, "zanbury-sim: %s\n", park::formatProblem(unread).c_str());
         return 2;
+    }
+    if (recording::looksLikeRecording(text)) {
+        recording::Recording recorded;
+        if (!recording::parse(text, scriptPath, version::ProjectVersion, recorded, unread)) {
+            std::fprintf(stderr, "zanbury-sim: %s\n", park::formatProblem(unread).c_str());
+            return 2;
+        }
+        if (ticksGiven) {
+            std::fprintf(stderr, "zanbury-sim: --ticks does not go with a recording, which holds "
+                                 "its own clock\n");
+            return 2;
+        }
+        return sim::runRecording(options, std::move(recorded), stdout);
     }
     std::string error;
     std::vector<sim::ScriptEvent> events;

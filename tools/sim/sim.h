@@ -1,7 +1,9 @@
 #pragma once
 // The simulator: the real game, start-up to shutdown, on the headless platform, driven by an
-// input script and printing one trace line per pass.
+// input script or a recording of the game, and printing one trace line per pass.
 
+#include "app/recording.h"
+#include "app/script.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -12,18 +14,18 @@
 
 namespace sim {
 
-enum class Action { Press, Release, Tap };
-
-struct ScriptEvent {
-    int64_t frame = 0; // the main-loop pass before whose handler the event takes effect
-    platform::Key key = platform::Key::Up;
-    Action action = Action::Press;
-};
+// The script format is the game's own (app/script.h), which recordings share.
+using ScriptEvent = script::Event;
+using Action = script::Action;
+using script::actionName;
+using script::keyName;
 
 // Parses script lines `FRAME KEY ACTION`; # comments and blank lines are ignored. Returns false
 // with a message naming the line in `error` on a bad line.
-bool parseScript(std::string_view text, const char* fileName, std::vector<ScriptEvent>& events,
-                 std::string& error);
+inline bool parseScript(std::string_view text, const char* fileName,
+                        std::vector<ScriptEvent>& events, std::string& error) {
+    return script::parse(text, fileName, events, error);
+}
 
 struct Shot {
     int64_t frame = 0;
@@ -40,10 +42,6 @@ struct Options {
     bool hash = true;
 };
 
-// The script words for a key and an action, as parseScript reads them.
-const char* keyName(platform::Key key);
-const char* actionName(Action action);
-
 // One main-loop pass as the simulator runs it: the handler, 1 ms of work on the virtual clock,
 // the pacer's wait and the present.
 void playPass();
@@ -58,5 +56,11 @@ std::string traceField(const std::string& line, const char* name);
 // Runs the game with the script; returns the exit code: 0, or 1 when start-up fails or a trace
 // line or a shot cannot be written (the run then stops, with the reason on standard error).
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out);
+
+// Replays a recording of the game (the clock and the high score as recorded; options.startTick
+// plays no part): returns 0; 1 when the game does not start; 2 when the recording's parks
+// differ from the directory's, or the game does not read what the recording holds, with the
+// reason naming the line on standard error. A note says when the recording was cut short.
+int runRecording(const Options& options, recording::Recording recording, std::FILE* out);
 
 } // namespace sim

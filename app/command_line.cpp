@@ -1,0 +1,127 @@
+// The game's command line, and the session that it starts and ends.
+
+#include "app/command_line.h"
+
+#include "app/session.h"
+#include "park/readers.h"
+#include "zanbury_version.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+constexpr const char* LastRun = "last-run.txt";
+
+constexpr const char* Usage = "usage: zanbury [--record FILE] [--trace FILE]\n"
+                              "       zanbury --replay FILE [--trace FILE]\n"
+                              "       zanbury --help | --version\n";
+
+constexpr const char* Help =
+    "\n"
+    "Zanbury, a small skateboarding game. It plays in the current directory, with parks.txt,\n"
+    "the park files and highscore.txt, and keeps there the recording of this session,\n"
+    "last-run.txt, and of the run that set the high score, highscore-run.txt.\n"
+    "\n"
+    "  --record FILE   record this session into FILE as well\n"
+    "  --replay FILE   show a recording at its recorded pace; Escape stops it\n"
+    "  --trace FILE    write one line a frame into FILE, as zanbury-sim prints them\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the version and exit\n"
+    "\n"
+    "Keys: the arrows, Enter and Escape play; P or Pause pauses and resumes play; M mutes;\n"
+    "F10 chooses the look (sharp, whole-number, stretched); Alt+Enter or F11, full screen or\n"
+    "a window. A pad's Start pauses in play and is Enter elsewhere. The look, the sound and\n"
+    "whether the lives are shown are kept in $XDG_CONFIG_HOME/zanbury/settings.conf.\n";
+
+int wrong(const std::string& what) {
+    std::fprintf(stderr, "zanbury: %s\n%s", park::printable(what).c_str(), Usage);
+    return 2;
+}
+
+} // namespace
+
+int readCommandLine(int argc, char** argv, GameOptions& options) {
+    options = GameOptions{};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help") {
+            std::printf("%s%s", Usage, Help);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("zanbury %s\n", version::ProjectVersion);
+            return 0;
+        }
+        std::string* file = arg == "--record"   ? &options.record
+                            : arg == "--replay" ? &options.replay
+                            : arg == "--trace"  ? &options.trace
+                                                : nullptr;
+        if (file == nullptr) {
+            return wrong(arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
+                                              : "unexpected argument '" + std::string(arg) + "'");
+        }
+        if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+            return wrong(std::string(arg) + " needs a file name");
+        }
+        if (!file->empty()) {
+            return wrong(std::string(arg) + " is given twice");
+        }
+        *file = argv[++i];
+    }
+    if (!options.replay.empty() && !options.record.empty()) {
+        return wrong("--record and --replay do not go together: a replay is not recorded");
+    }
+    return -1;
+}
+
+int prepareSession(const GameOptions& options) {
+    if (options.replay.empty()) {
+        return 0;
+    }
+    recording::Recording replay;
+    park::Problem problem;
+    if (!recording::load(options.replay.c_str(), version::ProjectVersion, replay, problem)) {
+        std::fprintf(stderr, "zanbury: %s\n", park::formatProblem(problem).c_str());
+        return 2;
+    }
+    std::string error;
+    if (!session::startReplay(std::move(replay), error)) {
+        std::fprintf(stderr, "zanbury: %s\n", park::printable(error).c_str());
+        return 2;
+    }
+    return 0;
+}
+
+int startSession(const GameOptions& options) {
+    std::string error;
+    if (!options.trace.empty() && !session::startTraceFile(options.trace, error)) {
+        std::fprintf(stderr, "zanbury: %s\n", error.c_str());
+        return 1;
+    }
+    if (!options.replay.empty()) {
+        return 0; // a replay is not recorded
+    }
+    if (!options.record.empty()) {
+        if (!session::startRecording({options.record, LastRun}, true, error)) {
+            // The file asked for matters more than last-run.txt: without the latter, warn.
+            if (!session::startRecording({options.record}, true, error)) {
+                std::fprintf(stderr, "zanbury: %s\n", error.c_str());
+                return 1;
+            }
+            std::fprintf(stderr, "zanbury: warning: %s does not keep this session\n", LastRun);
+        }
+    } else if (!session::startRecording({LastRun}, true, error)) {
+        std::fprintf(stderr, "zanbury: warning: %s; this session is not recorded\n", error.c_str());
+    }
+    return 0;
+}
+
+int endSession() {
+    std::string message;
+    const bool ok = session::finish(message);
+    if (!message.empty()) {
+        std::fprintf(stderr, "zanbury: %s\n", message.c_str());
+    }
+    return ok ? 0 : 2;
+}

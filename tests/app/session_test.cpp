@@ -1,0 +1,213 @@
+// Sessions on the headless platform: a session recorded as a player's hands play it replays
+// frame for frame, hash included, and so does the run of its high score; a cut recording
+// replays up to its cut or is refused at a line; parks that differ, and a recording that the
+// game does not read as it was written, are refused.
+
+#include "app/session.h"
+#include "tests/support/game_fixture.h"
+#include "tests/support/simulate.h"
+#include "tools/sim/sim.h"
+#include "zanbury_version.h"
+
+#include <algorithm>
+#include <random>
+
+using testing_support::GameTest;
+using testing_support::lines;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+namespace {
+
+// A park with nothing in it, then a wall of a hazard that nothing gets over: three falls end
+// the run on the end screen.
+const char* const Parks = "2\nwarm.txt\nwall.txt\n";
+const char* const Warm = "0 40\n";
+const char* const Wall = "1 200\n0 0 200 200 0 232 4\n";
+
+// NEW GAME; a jump held over passes, another pressed and let go within one and turned into a
+// spin; Enter after the first park; after the third fall, Enter, then EXIT.
+const char* const Hands = "2 enter tap\n10 up press\n14 up release\n25 up tap\n26 right tap\n"
+                          "50 enter tap\n50 enter press\n52 enter release\n"
+                          "460 enter tap\n465 down tap\n466 enter tap\n";
+
+std::string readAll(std::FILE* f) {
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
+        text.append(buffer, n);
+    }
+    std::fclose(f);
+    return text;
+}
+
+std::string withoutHash(const std::string& line) {
+    return line.substr(0, line.rfind(" hash="));
+}
+
+class SessionTest : public GameTest {
+  protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        useParks(Parks, {{"warm.txt", Warm}, {"wall.txt", Wall}});
+    }
+
+    // Plays the script's keys as a player's hands, recording into rec.txt; the trace. What
+    // rec.txt holds after pass `readAt` is kept in `midway`.
+    std::vector<std::string> record(const std::string& hands, int64_t readAt = 0) {
+        std::vector<sim::ScriptEvent> events;
+        std::string error;
+        EXPECT_TRUE(sim::parseScript(hands, "hands", events, error)) << error;
+        EXPECT_TRUE(tools::startHeadlessGame(0));
+        EXPECT_TRUE(session::startRecording({"rec.txt"}, true, error)) << error;
+        std::FILE* trace = std::tmpfile();
+        session::startTrace(trace, true, false);
+        std::size_t next = 0;
+        for (int64_t frame = 1; frame <= 600 && gameState != GameState::Quit; ++frame) {
+            for (; next < events.size() && events[next].frame == frame; ++next) {
+                platform::scriptKey(events[next].key, events[next].action);
+            }
+            EXPECT_TRUE(session::beforePass());
+            sim::playPass();
+            session::afterPass();
+            if (frame == readAt) {
+                midway = readFile("rec.txt");
+            }
+        }
+        EXPECT_TRUE(session::finish(error)) << error;
+        shutDown();
+        return lines(readAll(trace));
+    }
+
+    // Replays the recording in the test's directory: the exit code, the trace and stderr.
+    int replay(const std::string& file, std::vector<std::string>& trace, std::string& said,
+               bool hash = true) {
+        recording::Recording r;
+        park::Problem problem;
+        if (!recording::load(file.c_str(), version::ProjectVersion, r, problem)) {
+            said = park::formatProblem(problem);
+            return -1;
+        }
+        sim::Options options;
+        options.hash = hash;
+        std::FILE* out = std::tmpfile();
+        testing::internal::CaptureStderr();
+        int code = sim::runRecording(options, std::move(r), out);
+        said = testing::internal::GetCapturedStderr();
+        trace = lines(readAll(out));
+        return code;
+    }
+
+    std::string midway;
+};
+
+TEST_F(SessionTest, ARecordedSessionAndItsHighScoreRunReplayFrameForFrame) {
+    const std::vector<std::string> played = record(Hands);
+    ASSERT_GT(played.size(), 460u);
+    const std::string all = [&] {
+        std::string s;
+        for (const std::string& l : played) {
+            s += l + "\n";
+        }
+        return s;
+    }();
+    // What the session holds: jumps and a spin, a park complete, falls with the message line,
+    // the end screen and the menu's EXIT.
+    for (const char* seen : {" trick=1 ", " trick=4 ", "state=ParkComplete", " lives=2 ", " msg=3 ",
+                             "state=GameOver", "state=Quit"}) {
+        EXPECT_NE(all.find(seen), std::string::npos) << seen;
+    }
+    const std::string score = sim::traceField(played.back(), "score");
+    EXPECT_EQ(readFile("highscore.txt"), score);
+
+    // A replay shows the recorded verdict on the high score, and touches no file of the game's.
+    writeFile("highscore.txt", "999999");
+    std::vector<std::string> again;
+    std::string said;
+    ASSERT_EQ(replay("rec.txt", again, said), 0) << said;
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(again, played);
+    EXPECT_EQ(readFile("highscore.txt"), "999999");
+
+    // The high score's run ends on its end screen, at that score.
+    ASSERT_EQ(replay("highscore-run.txt", again, said), 0) << said;
+    ASSERT_FALSE(again.empty());
+    EXPECT_EQ(sim::traceField(again.back(), "state"), "GameOver");
+    EXPECT_EQ(sim::traceField(again.back(), "score"), score);
+    EXPECT_TRUE(std::equal(again.begin(), again.end(), played.begin()));
+}
+
+TEST_F(SessionTest, TheRecordingIsOnDiskWithinASecondOfPlay) {
+    record(Hands, 100);
+    recording::Recording r;
+    park::Problem problem;
+    ASSERT_TRUE(recording::parse(midway, "rec.txt", version::ProjectVersion, r, problem))
+        << park::formatProblem(problem);
+    EXPECT_GE(r.passes, 100 - 30); // a second is 30 passes
+    EXPECT_EQ(r.endLine, 0);
+}
+
+TEST_F(SessionTest, ACutRecordingReplaysUpToItsCutOrIsRefusedAtALine) {
+    const std::vector<std::string> played = record(Hands);
+    const std::string text = readFile("rec.txt");
+    std::mt19937 random(7);
+    for (int i = 0; i < 40; ++i) {
+        const std::size_t cut = random() % text.size();
+        writeFile("cut.txt", text.substr(0, cut));
+        std::vector<std::string> trace;
+        std::string said;
+        int code = replay("cut.txt", trace, said, false);
+        if (code == -1) {
+            EXPECT_EQ(said.rfind("cut.txt:", 0), 0u) << said;
+            EXPECT_GE(std::stoi(said.substr(8)), 1) << said;
+            continue;
+        }
+        ASSERT_EQ(code, 0) << "cut at " << cut << ": " << said;
+        ASSERT_LE(trace.size(), played.size());
+        for (std::size_t p = 0; p < trace.size(); ++p) {
+            ASSERT_EQ(withoutHash(trace[p]), withoutHash(played[p])) << "cut at " << cut;
+        }
+        EXPECT_NE(said.find("the session was cut short"), std::string::npos) << said;
+    }
+}
+
+TEST_F(SessionTest, OtherParksOrARecordingTheGameDoesNotReadAsWrittenAreRefused) {
+    record(Hands);
+    const std::string text = readFile("rec.txt");
+    std::vector<std::string> trace;
+    std::string said;
+
+    writeFile("wall.txt", std::string(Wall) + "\n");
+    EXPECT_EQ(replay("rec.txt", trace, said), 2);
+    EXPECT_NE(said.find("rec.txt:5: wall.txt here differs from the one the recording was made"),
+              std::string::npos)
+        << said;
+    EXPECT_TRUE(trace.empty());
+    writeFile("wall.txt", Wall);
+
+    // A pass made to read the tick count once more than the game does.
+    std::string edited = text;
+    const std::size_t at = edited.find(" clock ", edited.find("\n10 "));
+    const std::size_t lineEnd = edited.find('\n', at);
+    edited.insert(lineEnd, " 0");
+    const int line = static_cast<int>(std::count(edited.begin(), edited.begin() + at, '\n')) + 1;
+    writeFile("edited.txt", edited);
+    EXPECT_EQ(replay("edited.txt", trace, said), 2);
+    EXPECT_NE(said.find("edited.txt:" + std::to_string(line) + ": pass "), std::string::npos)
+        << said;
+    EXPECT_NE(said.find("the recording does not match this game"), std::string::npos) << said;
+
+    // The end screen's verdict taken out.
+    edited = text;
+    const std::size_t score = edited.find(" highscore ");
+    edited.erase(edited.rfind('\n', score) + 1,
+                 edited.find('\n', score) - edited.rfind('\n', score));
+    writeFile("edited.txt", edited);
+    EXPECT_EQ(replay("edited.txt", trace, said), 2);
+    EXPECT_NE(said.find("an end screen, for which the recording holds no verdict"),
+              std::string::npos)
+        << said;
+}
+
+} // namespace

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The real game in a virtual display, played with xdotool keys (jumps, a park complete, falls
+# with their message line, the end screen), with --record and --trace: the simulator's trace of
+# the recording is the game's own, every field and hash; the run of the high score replays to
+# that score; --replay in the window shows the same frames again, whatever keys the player
+# presses, and writes no file; Escape stops a replay. First the command line: --help,
+# --version, and clear refusals with exit code 2.
+set -euo pipefail
+game=$1
+sim=$2
+source "$(dirname "$0")/xvfb_lib.sh"
+fail() {
+  echo "$*"
+  exit 1
+}
+
+cd "$work"
+"$game" --help | grep -q -- '--replay FILE' || fail "--help does not name --replay"
+[[ $("$game" --version) == "zanbury "* ]] || fail "--version says '$("$game" --version)'"
+refused() { # expected-message args...
+  local says=$1 code=0
+  shift
+  "$game" "$@" >out.txt 2>err.txt || code=$?
+  [ "$code" -eq 2 ] || fail "zanbury $* exited with $code, not 2"
+  grep -qF -- "$says" err.txt || fail "zanbury $* said: $(cat err.txt)"
+}
+refused "unknown option '--bogus'" --bogus
+refused "--record needs a file name" --record
+refused "do not go together" --record a.txt --replay b.txt
+printf 'zanbury-recording 1\nversion 0.0-other\n1 clock 1 34\n' >other.txt
+refused "other.txt:2: a recording of Zanbury 0.0-other" --replay other.txt
+
+# A park with nothing in it, then a wall of a hazard that no jump clears.
+printf '2\nwarm.txt\nwall.txt\n' >parks.txt
+printf '0\n120\n' >warm.txt
+printf '1 200\n0 0 200 200 0 232 4\n' >wall.txt
+start_xvfb 1280x1024
+
+# Waits until the trace's last whole line shows the state (the trace is flushed every second).
+wait_for_state() { # state [seconds]
+  local until=$((SECONDS + ${2:-60}))
+  while [ "$SECONDS" -lt "$until" ]; do
+    tail -n 2 trace.txt 2>/dev/null | head -n 1 | grep -q " state=$1 " && return 0
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for $1"
+    sleep 0.2
+  done
+  fail "the game did not reach $1: $(tail -n 2 trace.txt | head -n 1)"
+}
+
+"$game" --record rec.txt --trace trace.txt &
+game_pid=$!
+wait_for_window
+xdotool mousemove 640 512
+wait_for_state Menu
+xdotool key Return
+wait_for_state Playing
+for key in Up Up Right Up; do
+  sleep 0.7
+  xdotool key $key
+done
+wait_for_state ParkComplete
+xdotool key Return
+wait_for_state GameOver 90
+xdotool key Return
+wait_for_state Menu
+xdotool key Down
+sleep 0.3
+xdotool key Return
+wait_game_exit 20
+[ "$code" -eq 0 ] || fail "the recorded session exited with $code"
+
+for seen in ' trick=1 ' 'state=ParkComplete' ' lives=2 ' ' msg=3 ' 'state=GameOver' 'state=Quit'; do
+  grep -q -- "$seen" trace.txt || fail "the session's trace never shows '$seen'"
+done
+cmp rec.txt last-run.txt || fail "last-run.txt is not this session's recording"
+"$sim" --dir "$work" rec.txt >sim.txt || fail "the simulator refused the recording"
+diff trace.txt sim.txt >/dev/null || fail "the simulator's trace differs: $(diff trace.txt sim.txt | head -4)"
+"$sim" --dir "$work" highscore-run.txt >best.txt || fail "the simulator refused highscore-run.txt"
+last=$(tail -n 1 best.txt)
+[[ $last == *" state=GameOver score=$(cat highscore.txt) "* ]] ||
+  fail "the high score's run ends '$last', not on GameOver at $(cat highscore.txt)"
+
+# The replay in the window; the player's keys do nothing to it.
+sums=$(md5sum highscore.txt last-run.txt highscore-run.txt)
+"$game" --replay rec.txt --trace replay.txt &
+game_pid=$!
+wait_for_window
+for key in Return Up Down Right Return; do
+  sleep 1
+  xdotool key $key
+done
+wait_game_exit 120
+[ "$code" -eq 0 ] || fail "the replay exited with $code"
+diff trace.txt replay.txt >/dev/null || fail "the replay's trace differs: $(diff trace.txt replay.txt | head -4)"
+[ "$(md5sum highscore.txt last-run.txt highscore-run.txt)" = "$sums" ] || fail "the replay wrote a file"
+
+# Escape stops a replay, through the orderly shutdown.
+"$game" --replay rec.txt --trace stopped.txt &
+game_pid=$!
+wait_for_window
+sleep 1
+xdotool key Escape
+wait_game_exit 20
+[ "$code" -eq 0 ] || fail "the replay stopped with Escape exited with $code"
+[ "$(wc -l <stopped.txt)" -lt "$(wc -l <trace.txt)" ] || fail "Escape did not stop the replay"
+echo "record and replay test passed ($(wc -l <trace.txt) frames)"

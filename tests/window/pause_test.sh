@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Pause in the real game: P pauses play and the picture stands still with its sign; P resumes.
-# The window losing the focus pauses too, and the focus coming back does not resume: the player
-# does, with P. (What the game's records do meanwhile is tested headless, in the app's tests.)
+# Pause in the real game: P pauses play and the picture stands still with its sign; no frame of
+# the game runs meanwhile (its trace, written as it goes, gains no line), and an arrow pressed
+# during the pause does nothing afterwards; P resumes. The window losing the focus pauses too,
+# and the focus coming back does not resume: the player does, with P. (The game's records while
+# paused, the clock and the message line's timer among them, are tested headless too.)
 set -euo pipefail
 game=$(realpath "$1")
 data=$2
@@ -11,7 +13,7 @@ cp "$data"/*.txt "$work"/
 other_pid=""
 trap 'kill "$other_pid" 2>/dev/null || true; cleanup' EXIT
 
-(cd "$work" && exec "$game") &
+(cd "$work" && exec "$game" --trace "$work/trace.txt") &
 game_pid=$!
 wait_for_window
 window=$(xdotool search --name '^Zanbury$' | head -1)
@@ -50,6 +52,13 @@ paused() { still && signed; }
 expect "playing: the picture moves" moving
 xdotool key p
 expect "P: paused, the picture stands still with its sign" paused
+# The trace is flushed within a second of any frame: while paused no frame comes.
+lines=$(wc -l <"$work/trace.txt")
+xdotool key Up keydown Right
+sleep 2.5
+[ "$(wc -l <"$work/trace.txt")" = "$lines" ] || { echo "frames ran while paused"; exit 1; }
+echo "no frame of the game ran while paused"
+xdotool keyup Right
 xdotool key p
 expect "P again: playing again" moving
 
@@ -70,4 +79,8 @@ expect "P: playing again" moving
 kill -TERM "$game_pid"
 wait "$game_pid"
 game_pid=""
+# The skater never left the ground: neither the Up nor the Right pressed while paused acted.
+grep -q "state=Playing" "$work/trace.txt"
+acted=$(grep -m1 -E "state=Playing.* (trick=[1-9]|rise=[1-9])" "$work/trace.txt" || true)
+[ -z "$acted" ] || { echo "a key pressed during the pause acted afterwards: $acted"; exit 1; }
 echo "pause test passed"

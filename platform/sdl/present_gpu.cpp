@@ -117,7 +117,11 @@ bool openGpu() {
                                         SDL_TEXTUREACCESS_STREAMING, ScreenWidth, ScreenHeight);
     }
     if (gpu.picture == nullptr) {
-        sayPresentPath("software", std::string("the renderer cannot be made: ") + SDL_GetError());
+        // Said whether or not ZANBURY_VERBOSE asks: the GPU was wanted and is not used.
+        std::fprintf(stderr,
+                     "zanbury: the GPU's renderer cannot be made (%s): presenting "
+                     "through the window surface\n",
+                     SDL_GetError());
         closeGpu();
         return false;
     }

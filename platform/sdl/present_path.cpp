@@ -76,13 +76,13 @@ bool verbose() {
     return v != nullptr && std::strcmp(v, "1") == 0;
 }
 
-} // namespace
-
 void sayPresentPath(const char* path, const std::string& why) {
     if (verbose()) {
         std::fprintf(stderr, "zanbury: present: %s (%s)\n", path, why.c_str());
     }
 }
+
+} // namespace
 
 bool presentOnGpu() {
     bool gpu = false;

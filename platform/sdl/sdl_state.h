@@ -51,7 +51,6 @@ void closePresent();
 // machine and the settings (probing the renderer once where they cannot tell); with
 // ZANBURY_VERBOSE=1 the choice and its reason go to standard error.
 bool presentOnGpu();
-void sayPresentPath(const char* path, const std::string& why);
 
 // present_gpu.cpp: the renderer's present. openGpu makes the renderer for the window; false,
 // with the reason given, when it cannot (the window surface then serves).

@@ -47,9 +47,11 @@ soak: bootstrap $(SAN_BUILD)/CMakeCache.txt
 valgrind: build
 	./scripts/valgrind_session.sh $(BUILD)/zanbury data
 
-# The four screens in docs/screens/, remade with the simulator.
+# The four screens in docs/screens/, remade with the simulator, and the three looks from the real
+# game under Xvfb.
 screenshots: build
 	./tools/screenshots/make_screenshots.sh $(BUILD)/tools/sim/zanbury-sim
+	./tools/screenshots/make_looks.sh $(BUILD)/zanbury data
 
 # A map of every shipped park in docs/parks/, with the path of its replay in tests/replays/.
 maps: build

@@ -27,7 +27,12 @@ constexpr const char* Help =
     "  --replay FILE   show a recording at its recorded pace; Escape stops it\n"
     "  --trace FILE    write one line a frame into FILE, as zanbury-sim prints them\n"
     "  --help          show this help and exit\n"
-    "  --version       show the version and exit\n";
+    "  --version       show the version and exit\n"
+    "\n"
+    "Keys: the arrows, Enter and Escape play; P or Pause pauses and resumes play; M mutes;\n"
+    "F10 chooses the look (sharp, whole-number, stretched); Alt+Enter or F11, full screen or\n"
+    "a window. A pad's Start pauses in play and is Enter elsewhere. The look, the sound and\n"
+    "whether the lives are shown are kept in $XDG_CONFIG_HOME/zanbury/settings.conf.\n";
 
 int wrong(const std::string& what) {
     std::fprintf(stderr, "zanbury: %s\n%s", park::printable(what).c_str(), Usage);

@@ -10,6 +10,7 @@
 // reset gives it again.
 
 #include "app/flow.h"
+#include "app/pause.h"
 #include "app/shell.h"
 #include "core/run_state.h"
 #include "park/park.h"
@@ -26,7 +27,8 @@
     X(park::failedPark, failedPark)                                                                \
     X(::newGameMarker, newGameMarker)                                                              \
     X(::exitMarker, exitMarker)                                                                    \
-    X(::framePacer, framePacer)
+    X(::framePacer, framePacer)                                                                    \
+    X(::pauseState, pauseState)
 
 // The type of a record of the list.
 #define ZANBURY_RECORD_TYPE(record) std::remove_cvref_t<decltype(record)>

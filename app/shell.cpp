@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/flow.h"
+#include "app/pause.h"
 #include "app/records.h"
 #include "app/session.h"
 #include "core/run_state.h"
@@ -75,7 +76,23 @@ void paceAndPresent() {
         }
     }
     framePacer.lastPresentTick = session::gameTick();
-    display::present();
+    display::present(frameOverlays());
+}
+
+bool loopPass() {
+    if (!platform::pumpEvents()) {
+        return false; // the window was closed
+    }
+    if (pausedPass()) {
+        return true; // nothing of the game ran: the session sees no pass
+    }
+    if (!session::beforePass()) {
+        return false; // the replay is over
+    }
+    frameStep();
+    session::afterPass();
+    allowPauseInPlay();
+    return true;
 }
 
 void frameStep() {
@@ -108,12 +125,7 @@ int runGame(const GameOptions& options) {
         shutDown();
         return failed;
     }
-    while (gameState != GameState::Quit) {
-        if (!platform::pumpEvents() || !session::beforePass()) {
-            break; // the window was closed, or the replay is over
-        }
-        frameStep();
-        session::afterPass();
+    while (gameState != GameState::Quit && loopPass()) {
     }
     const int code = endSession();
     shutDown();

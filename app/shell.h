@@ -15,6 +15,11 @@ extern FramePacer framePacer;
 // the reason on standard error and, where a window system is there, in a message box.
 bool startUp();
 
+// One pass of the main loop: the pending events, then a paused pass (app/pause.h) or a pass of
+// the game (the session's before and after it, the frame between). False when the loop is to
+// end: the window was closed, or a replay is over.
+bool loopPass();
+
 // One frame: the handler of the current state, then the pacing wait and the present.
 void frameStep();
 // The second half of frameStep: wait until the tick count exceeds lastPresentTick + 33

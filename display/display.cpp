@@ -87,6 +87,7 @@ bool openDisplay(std::string& problem) {
         closeDisplay();
         return false;
     }
+    detail::makeSign();
     detail::openSounds();
     return true;
 }
@@ -125,10 +126,10 @@ void blitBackdrop(const Rect& src, int32_t x, int32_t y) {
     }
 }
 
-void present() {
+void present(const platform::Overlays& overlays) {
     SDL_Surface* b = state().backBuffer;
     if (b != nullptr) {
-        platform::presentFrame(static_cast<const uint16_t*>(b->pixels), b->pitch);
+        platform::presentFrame(static_cast<const uint16_t*>(b->pixels), b->pitch, overlays);
     }
 }
 

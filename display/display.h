@@ -4,6 +4,7 @@
 // converted once to that format, and the drawing operations, which take effect in call order.
 
 #include "core/rect.h"
+#include "platform/platform.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,8 +38,16 @@ void blitBackdrop(const Rect& src, int32_t x, int32_t y);
 // One line of black text on a transparent background, the top-left of its cell at (x, y);
 // clipped by the back buffer.
 void drawText(const char* text, int32_t x, int32_t y);
-// Hands the whole back buffer to the screen; the back buffer stays as it was.
-void present();
+// Hands the whole back buffer to the screen with what is to be drawn over it there; the back
+// buffer stays as it was.
+void present(const platform::Overlays& overlays = {});
+
+// Pictures for the present to draw over the frame, never into the back buffer: the "Paused"
+// sign (black text in a black frame on white), and an area of the sprite sheet with its key.
+// Both stay valid until the display closes; empty while it is closed or for an area that is
+// not wholly inside the sheet.
+platform::Picture pausedSign();
+platform::Picture spritePicture(const Rect& area);
 
 // Plays the sound of that resource name ("HIT", "SMACK") in the background, cutting off any
 // sound still playing; an unknown name or a missing audio device plays nothing.

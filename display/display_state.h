@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <string>
+#include <vector>
 
 namespace display::detail {
 
@@ -15,6 +16,8 @@ struct DisplayState {
     SDL_Surface* backdrop = nullptr;   // the backdrop in the back buffer's format
     Uint32 key = 0;                    // pure green in the back buffer's format
     KeyedPicture keyedSheet;           // the sheet's pixels that are not the key, as runs
+    std::vector<uint16_t> sign;        // the "Paused" sign, signWidth pixels a row
+    int32_t signWidth = 0;
 };
 
 DisplayState& state();
@@ -26,6 +29,14 @@ SDL_Surface* loadBitmapSurface(const char* name, bool useResource);
 
 bool openText(std::string& problem);
 void closeText();
+// Text into a picture of the display's own (width x height, rows packed), cut at its edges; the
+// width of a text and the height of the tallest glyph, in pixels.
+void drawTextOn(const char* s, int32_t x, int32_t y, uint16_t* pixels, int32_t width,
+                int32_t height);
+int32_t textWidth(const char* s);
+int32_t textHeight();
+// The "Paused" sign, into `sign` (overlays.cpp); the text must be open.
+void makeSign();
 void openSounds();
 
 } // namespace display::detail

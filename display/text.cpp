@@ -28,13 +28,23 @@ struct TextState {
 
 TextState text;
 
+// A picture that text is drawn into: the back buffer, or a picture of the display's own.
+struct Target {
+    uint16_t* pixels;
+    int32_t pitch; // in pixels
+    int32_t width;
+    int32_t height;
+};
+
 // Fills the glyph's ink with its top-left corner at (x, y), which the caller has checked to be
-// less than 64 pixels above or left of the screen; what lies off the screen is left out.
-void drawGlyph(const GlyphSheet::Glyph& g, int32_t x, int32_t y, uint16_t* pixels, int32_t pitch) {
+// less than 64 pixels above or left of the target; what lies off the target is left out.
+void drawGlyph(const GlyphSheet::Glyph& g, int32_t x, int32_t y, const Target& t) {
+    uint16_t* pixels = t.pixels;
+    const int32_t pitch = t.pitch;
     const int32_t left = std::max(0, -x);
-    const int32_t right = std::min(g.area.width(), platform::ScreenWidth - x);
+    const int32_t right = std::min(g.area.width(), t.width - x);
     const int32_t top = std::max(0, -y);
-    const int32_t bottom = std::min(g.area.height(), platform::ScreenHeight - y);
+    const int32_t bottom = std::min(g.area.height(), t.height - y);
     const detail::KeyedPicture::Run* runs = text.ink.runs.data();
     for (int32_t row = top; row < bottom; ++row) {
         const std::size_t sheetRow = static_cast<std::size_t>(g.area.top + row);
@@ -79,27 +89,67 @@ void closeText() {
 
 } // namespace detail
 
-void drawText(const char* s, int32_t x, int32_t y) {
-    SDL_Surface* back = detail::state().backBuffer;
-    // Below the screen nothing shows; the test also keeps y + a glyph's height from overflowing.
-    if (back == nullptr || s == nullptr || text.ink.rowFirst.empty() ||
-        y >= platform::ScreenHeight) {
+namespace {
+
+// One line of text into the target, cut at its edges.
+void drawTextInto(const char* s, int32_t x, int32_t y, const Target& t) {
+    // Below the target nothing shows; the test also keeps y + a glyph's height from overflowing.
+    if (s == nullptr || text.ink.rowFirst.empty() || y >= t.height) {
         return;
     }
-    auto* pixels = static_cast<uint16_t*>(back->pixels);
-    const int32_t pitch = back->pitch / 2;
     // Glyphs only advance rightwards, so past the right edge nothing more shows.
-    for (; *s != '\0' && x < platform::ScreenWidth; ++s) {
+    for (; *s != '\0' && x < t.width; ++s) {
         int c = static_cast<unsigned char>(*s);
         if (c < FirstGlyph || c > LastGlyph) {
             c = '?';
         }
         const GlyphSheet::Glyph& g = text.glyphs[static_cast<std::size_t>(c - FirstGlyph)];
         if (!g.area.empty() && x + g.area.width() > 0 && y + g.area.height() > 0) {
-            drawGlyph(g, x, y, pixels, pitch);
+            drawGlyph(g, x, y, t);
         }
         x += g.advance;
     }
 }
+
+} // namespace
+
+void drawText(const char* s, int32_t x, int32_t y) {
+    SDL_Surface* back = detail::state().backBuffer;
+    if (back == nullptr) {
+        return;
+    }
+    drawTextInto(s, x, y,
+                 Target{static_cast<uint16_t*>(back->pixels), back->pitch / 2,
+                        platform::ScreenWidth, platform::ScreenHeight});
+}
+
+namespace detail {
+
+void drawTextOn(const char* s, int32_t x, int32_t y, uint16_t* pixels, int32_t width,
+                int32_t height) {
+    drawTextInto(s, x, y, Target{pixels, width, width, height});
+}
+
+int32_t textWidth(const char* s) {
+    int32_t width = 0;
+    for (; s != nullptr && *s != '\0'; ++s) {
+        int c = static_cast<unsigned char>(*s);
+        if (c < FirstGlyph || c > LastGlyph) {
+            c = '?';
+        }
+        width += text.glyphs[static_cast<std::size_t>(c - FirstGlyph)].advance;
+    }
+    return width;
+}
+
+int32_t textHeight() {
+    int32_t height = 0;
+    for (const GlyphSheet::Glyph& g : text.glyphs) {
+        height = std::max(height, g.area.height());
+    }
+    return height;
+}
+
+} // namespace detail
 
 } // namespace display

@@ -23,6 +23,7 @@ void release(platform::Key key);
 // down is let go first, as a finger would.
 void tap(platform::Key key);
 
+// The raw virtual clock; tickCount reads it less the time the clock was held.
 void setClock(uint32_t tick);
 void advanceClock(uint32_t ms);
 uint32_t clock();
@@ -35,6 +36,12 @@ struct KeysAndClock {
 };
 KeysAndClock saveKeysAndClock();
 void restoreKeysAndClock(const KeysAndClock& saved);
+
+// The next takePauseRequest gives this request, if pausing is allowed then (a key P, or the
+// window losing the focus). The clock that the game reads (tickCount) leaves out the time held.
+void requestPause(platform::PauseRequest request);
+// What the last present was handed to draw over its picture.
+const platform::Overlays& lastOverlays();
 
 // The next pumpEvents answers as if the window had been closed.
 void requestClose();

@@ -3,6 +3,7 @@
 
 #include "core/fnv.h"
 #include "platform/headless.h"
+#include "platform/held_clock.h"
 #include "platform/input.h"
 
 #include <SDL.h>
@@ -30,6 +31,10 @@ struct HeadlessState {
         std::vector<uint16_t>(platform::ScreenWidth * platform::ScreenHeight, 0);
     int presents = 0;
     bool keepFrames = true;
+    platform::detail::HeldClock held;
+    bool pauseAllowed = false;
+    platform::PauseRequest pauseRequest = platform::PauseRequest::None;
+    platform::Overlays overlays; // what the last present was handed to draw over its picture
 };
 
 HeadlessState& state() {
@@ -74,7 +79,7 @@ void scriptKey(Key k, KeyMove move) {
 }
 
 uint32_t tickCount() {
-    return state().clock;
+    return detail::readClock(state().held, state().clock);
 }
 
 void sleepMs(uint32_t ms) {
@@ -84,9 +89,10 @@ void spinPause() {
     state().clock += 1;
 }
 
-void presentFrame(const uint16_t* pixels, int pitchBytes) {
+void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overlays) {
     HeadlessState& s = state();
     ++s.presents;
+    s.overlays = overlays;
     if (!s.keepFrames) {
         return;
     }
@@ -94,6 +100,29 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
         const auto* row = reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes;
         std::memcpy(&s.frame[static_cast<std::size_t>(y) * ScreenWidth], row, ScreenWidth * 2);
     }
+}
+
+void allowPause(bool allowed) {
+    state().pauseAllowed = allowed;
+}
+
+PauseRequest takePauseRequest() {
+    const PauseRequest request = state().pauseAllowed ? state().pauseRequest : PauseRequest::None;
+    state().pauseRequest = PauseRequest::None;
+    return request;
+}
+
+void holdClock(bool held) {
+    detail::holdClock(state().held, held, state().clock);
+}
+
+void forgetKeys() {
+    input::forgetAll(state().input);
+}
+
+// The virtual clock moves on as if no event came for the whole wait.
+void waitForEvents(uint32_t ms) {
+    state().clock += ms;
 }
 
 int registerSound(const char* name, const uint8_t*, std::size_t) {
@@ -132,6 +161,10 @@ void reset(uint32_t startTick) {
     std::fill(s.frame.begin(), s.frame.end(), uint16_t{0});
     s.presents = 0;
     s.keepFrames = true;
+    s.held = {};
+    s.pauseAllowed = false;
+    s.pauseRequest = platform::PauseRequest::None;
+    s.overlays = {};
 }
 
 void press(platform::Key k) {
@@ -163,6 +196,14 @@ KeysAndClock saveKeysAndClock() {
 void restoreKeysAndClock(const KeysAndClock& saved) {
     state().input = saved.keys;
     state().clock = saved.clock;
+}
+
+void requestPause(platform::PauseRequest request) {
+    state().pauseRequest = request;
+}
+
+const platform::Overlays& lastOverlays() {
+    return state().overlays;
 }
 
 void requestClose() {

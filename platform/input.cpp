@@ -52,6 +52,10 @@ void releaseAll(InputState& state) {
     }
 }
 
+void forgetAll(InputState& state) {
+    state = InputState{};
+}
+
 namespace {
 
 // The sources that count as each key, in no particular order.

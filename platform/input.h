@@ -54,6 +54,8 @@ Source keyboardSource(platform::Key key);
 void setDown(InputState& state, Source source, bool down);
 // Everything goes up (the window lost the focus); a press already made still counts once.
 void releaseAll(InputState& state);
+// Everything goes up and every went-down record is cleared (pause and resume).
+void forgetAll(InputState& state);
 bool check(InputState& state, platform::Key key);
 // The key as check would see it, without clearing anything.
 platform::KeyView view(const InputState& state, platform::Key key);

@@ -67,8 +67,43 @@ uint32_t tickCount();
 void sleepMs(uint32_t ms);
 void spinPause();
 
-// Hands one finished 640 x 480 RGB565 picture to the screen; pitch in bytes.
-void presentFrame(const uint16_t* pixels, int pitchBytes);
+// A picture that the present draws over the frame, never into the back buffer: RGB565 rows
+// (pitch in bytes), its pixels equal to `key` left out (-1: every pixel drawn).
+struct Picture {
+    const uint16_t* pixels = nullptr;
+    int pitchBytes = 0;
+    int width = 0;
+    int height = 0;
+    int32_t key = -1;
+};
+
+// What the present draws over the picture, each at a whole scale: `sign` centred on it, and
+// `lives` copies of `life` in the black margin to its right or, where there is none, in its
+// top-right corner (unless the player's settings leave the lives out).
+struct Overlays {
+    Picture sign;
+    Picture life;
+    int lives = 0;
+};
+
+// Hands one finished 640 x 480 RGB565 picture to the screen; pitch in bytes. The picture fills
+// the window in the look that the player chose (F10); the overlays go over it.
+void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overlays = {});
+
+// Pause. While pausing is allowed (the game allows it in play alone), P, the Pause key and a
+// pad's Start ask to pause or resume, and the window losing the focus asks to pause; while it
+// is not, these keys do nothing and a pad's Start is Enter. takePauseRequest gives the last
+// request made since it was last called.
+enum class PauseRequest { None, Toggle, Pause };
+void allowPause(bool allowed);
+PauseRequest takePauseRequest();
+// While held, tickCount stands still; let go, it goes on from where it stood, the time held left
+// out, so that the game sees no time pass.
+void holdClock(bool held);
+// Every key let go and every went-down record cleared: nothing pressed before acts afterwards.
+void forgetKeys();
+// Gives the processor away until an event comes, or for at most `ms` milliseconds.
+void waitForEvents(uint32_t ms);
 
 // Sounds: register a RIFF WAVE file once (the bytes stay valid for the whole run), then play it
 // by its handle: asynchronously, one at a time, a new sound cutting off the one playing.

@@ -13,7 +13,7 @@ case "$mode" in
       libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
       libgtest-dev googletest libbenchmark-dev
       fonts-dejavu-core
-      xvfb xdotool x11-apps x11-utils imagemagick xfonts-base libxtst-dev
+      xvfb xdotool x11-apps x11-utils imagemagick xfonts-base libxtst-dev libgl1-mesa-dri
       dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
     )
     ;;
@@ -48,6 +48,7 @@ command clang-format|clang-format|clang-tools-extra|clang
 command Xvfb|Xvfb (window tests)|xorg-x11-server-Xvfb|xorg-server-xvfb
 command xdotool|xdotool (window tests)|xdotool|xdotool
 command convert|ImageMagick (window tests)|ImageMagick|imagemagick
+- -|Mesa's OpenGL drivers (the GPU present's window tests)|mesa-dri-drivers|mesa
 command file|file|file|file
 command desktop-file-validate|desktop-file-utils|desktop-file-utils|desktop-file-utils
 command appstreamcli|AppStream|appstream|appstream

@@ -10,10 +10,12 @@ Module.zanburyPage = (function () {
   var note = document.getElementById('note');
   var fullButton = document.getElementById('full-screen');
 
-  // The picture arrives at 640 x 480 on a canvas of its own; the screen's canvas holds it
-  // enlarged by the smallest whole factor that reaches the shown size in device pixels (each
-  // pixel a sharp square), and the browser scales that down the rest of the way with linear
-  // filtering: sharp bilinear, crisp at any size without uneven pixels.
+  // The picture arrives at 640 x 480 on a canvas of its own. In the sharp look (the game's
+  // default) the screen's canvas holds it enlarged by the smallest whole factor that reaches
+  // the shown size in device pixels (each pixel a sharp square), and the browser scales that
+  // down the rest of the way with linear filtering: sharp bilinear, crisp at any size without
+  // uneven pixels. The whole look shows it at the largest whole factor that fits, pixel for
+  // pixel; the stretched look fills the stage, as the sharp one does each way.
   var picture = document.createElement('canvas');
   picture.width = Width;
   picture.height = Height;
@@ -38,20 +40,31 @@ Module.zanburyPage = (function () {
     screenContext.drawImage(picture, 0, 0, screen.width, screen.height);
   }
 
+  var Sharp = 0, Whole = 1, Stretch = 2; // the game's looks, as the present names them
+  var look = Sharp;
+
   function layout() {
-    var scale = Math.min(stage.clientWidth / Width, stage.clientHeight / Height);
-    if (!(scale > 0)) {
+    var ratio = window.devicePixelRatio || 1;
+    var across = stage.clientWidth / Width;
+    var down = stage.clientHeight / Height;
+    if (!(across > 0 && down > 0)) {
       return;
     }
-    var ratio = window.devicePixelRatio || 1;
-    var factor = Math.max(1, Math.ceil(scale * ratio - 1e-6));
+    var scale = Math.min(across, down);
+    var whole = Math.floor(scale * ratio + 1e-6);
+    var pixelated = look === Whole && whole >= 1;
+    var width = Width * (pixelated ? whole / ratio : look === Stretch ? across : scale);
+    var height = Height * (pixelated ? whole / ratio : look === Stretch ? down : scale);
+    var factor = pixelated ? 1 : Math.max(1, Math.ceil(Math.max(width / Width, height / Height) *
+                                                       ratio - 1e-6));
     if (screen.width !== Width * factor) {
       screen.width = Width * factor;
       screen.height = Height * factor;
       draw(); // a canvas is cleared when it is resized
     }
-    screen.style.width = Width * scale + 'px';
-    screen.style.height = Height * scale + 'px';
+    screen.style.imageRendering = pixelated ? 'pixelated' : 'auto';
+    screen.style.width = width + 'px';
+    screen.style.height = height + 'px';
   }
 
   function keep(list, value) {
@@ -61,8 +74,12 @@ Module.zanburyPage = (function () {
     }
   }
 
-  page.show = function (rgba, width, height, tick) {
+  page.show = function (rgba, width, height, tick, shownLook) {
     var now = performance.now();
+    if (shownLook !== look) {
+      look = shownLook; // F10, or the player's settings as the game starts
+      layout();
+    }
     if (image === null) {
       image = pictureContext.createImageData(width, height);
     }

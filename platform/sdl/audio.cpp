@@ -1,6 +1,6 @@
 // The SDL platform's sounds: one queue on one audio device, each sound converted once to the
 // device's format when it is registered, a new sound cutting off the one still queued. With no
-// sound device the game says so in one line and plays silently.
+// sound device the game says so in one line and plays silently; muted (M), it plays nothing.
 
 #include "platform/platform.h"
 #include "platform/sdl/diagnostics.h"
@@ -41,6 +41,12 @@ void openAudio() {
         return;
     }
     SDL_PauseAudioDevice(device, 0);
+}
+
+void stopSounds() {
+    if (device != 0) {
+        SDL_ClearQueuedAudio(device);
+    }
 }
 
 void closeAudio() {
@@ -87,7 +93,8 @@ int registerSound(const char*, const uint8_t* wav, std::size_t size) {
 }
 
 void playSound(int handle) {
-    if (device == 0 || handle < 0 || handle >= static_cast<int>(sounds.size())) {
+    if (device == 0 || detail::sdl.settings.mute || handle < 0 ||
+        handle >= static_cast<int>(sounds.size())) {
         return;
     }
     const detail::Sound& sound = sounds[static_cast<std::size_t>(handle)];

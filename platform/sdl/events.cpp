@@ -1,7 +1,7 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
-// keyboard's keys fed to the key check, pad events handed to the pads, and the window's close
-// request, focus and exposure, and the window's loss; during a replay, the recording's keys in
-// place of the player's.
+// keyboard's keys fed to the key check, the player's own keys (F10, M, P and Pause), pad events
+// handed to the pads, the window's close request, focus and exposure, and the window's loss;
+// during a replay, the recording's keys in place of the player's.
 
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -41,6 +41,22 @@ void keyEvent(const SDL_KeyboardEvent& key) {
         toggleFullScreen(); // Alt+Enter is not an Enter for the game
         return;
     }
+    if (key.type == SDL_KEYDOWN && key.repeat == 0) {
+        switch (key.keysym.sym) {
+        case SDLK_F10:
+            nextLook();
+            return;
+        case SDLK_m:
+            toggleMute();
+            return;
+        case SDLK_p:
+        case SDLK_PAUSE:
+            requestPause(PauseRequest::Toggle);
+            return;
+        default:
+            break;
+        }
+    }
     int source = sourceFor(key.keysym.sym);
     if (source >= 0 && (key.type == SDL_KEYUP || key.repeat == 0)) {
         input::setDown(sdl.input, static_cast<input::Source>(source), key.type == SDL_KEYDOWN);
@@ -51,6 +67,7 @@ void windowEvent(const SDL_WindowEvent& window) {
     if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         input::releaseAll(sdl.input); // no key stays stuck down behind our back
         letGoOfPads();
+        requestPause(PauseRequest::Pause); // the player has gone elsewhere
     } else if (window.event == SDL_WINDOWEVENT_EXPOSED ||
                window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         sdl.repaintAll = true; // the borders may have been lost
@@ -94,6 +111,10 @@ bool pumpEvents() {
     }
     // A window destroyed by another program ends the game as a close request does.
     return open && !detail::windowLost();
+}
+
+void waitForEvents(uint32_t ms) {
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)); // the event stays for pumpEvents
 }
 
 bool keyCheck(Key key) {

@@ -1,6 +1,6 @@
 // The SDL platform's gamepads: every game controller plugged in, at start or later, is opened;
-// its D-pad, A, B, Back, Start and left stick feed the key check, and pulling it out lets go of
-// what it held, and only that.
+// its D-pad, A, B, Back, Start and left stick feed the key check (Start pauses instead while
+// pausing is allowed), and pulling it out lets go of what it held, and only that.
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_state.h"
@@ -107,6 +107,13 @@ void padEvent(const SDL_Event& event) {
         break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
+        if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START && sdl.pauseAllowed) {
+            // In play Start pauses and resumes; elsewhere it is Enter, as A is.
+            if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+                requestPause(PauseRequest::Toggle);
+            }
+            break;
+        }
         if (Pad* pad = padWith(event.cbutton.which)) {
             input::padButton(pad->held, padButtonFor(event.cbutton.button),
                              event.type == SDL_CONTROLLERBUTTONDOWN);
@@ -133,6 +140,10 @@ void letGoOfPads() {
         input::releaseAll(pad.held);
     }
     holdPadSources();
+}
+
+void forgetPads() {
+    letGoOfPads();
 }
 
 void closePads() {

@@ -1,13 +1,13 @@
-// The SDL platform's present: the 640 x 480 RGB565 picture converted to the window's pixel
-// format while it is scaled by the largest whole factor that fits, centred on black.
-//
-// The picture goes to the window's own surface: each present converts it while scaling it, and
-// hands over just the picture's area. No renderer is made, so no graphics library is loaded:
-// with Mesa that alone costs about 90 MB and half a second of start-up, and its software
-// rasteriser, which is all a virtual display offers, scales far more slowly than the plain loop
-// below.
+// The SDL platform's present: the 640 x 480 RGB565 picture fills the window in the player's
+// look, with the overlays (the "Paused" sign, the lives) drawn over it at a whole scale. Through
+// the GPU's renderer where the machine has one (present_gpu.cpp); else into the window's own
+// surface, converted to its format while the processor scales it (scaler.h), handing over only
+// what changed. Mesa's software rasteriser, all that a virtual display offers, costs about 90 MB
+// and half a second of start-up and scales far more slowly than the processor's loop here.
 
+#include "platform/layout.h"
 #include "platform/platform.h"
+#include "platform/scaler.h"
 #include "platform/sdl/sdl_state.h"
 
 #include <SDL.h>
@@ -17,18 +17,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 namespace platform::detail {
 namespace {
 
 struct PresentState {
     SDL_Surface* shownOn = nullptr; // the window surface whose borders were last painted black
+    layout::Box shownAt;            // where the picture was last
     bool toldNoSurface = false;     // a window without a surface is reported once, not per frame
     SDL_Surface* staging = nullptr; // the picture as an SDL surface, made for the first window
                                     // format that the fast conversion does not handle
-    uint32_t fromHigh[256] = {};    // a picture pixel in the window's format is
-    uint32_t fromLow[256] = {};     // fromHigh[pixel >> 8] | fromLow[pixel & 0xff]
+    scaler::Widen widen;
     Uint32 tablesFormat = SDL_PIXELFORMAT_UNKNOWN; // the format the tables were made for
+    scaler::Axis xs;                               // the scale's tables for shownAt's size
+    scaler::Axis ys;
+    scaler::Work work;
+    std::vector<SDL_Rect> outside; // overlays drawn beyond the picture, black again next time
     // Set from ZANBURY_REPORT_FIRST_PRESENT: the first present writes its moment to standard
     // error, for measuring the start-up time.
     bool reportFirstPresent = false;
@@ -36,10 +41,7 @@ struct PresentState {
 
 PresentState present;
 
-// The tables that turn a picture pixel into the window's format, for any format of 32 bits a
-// pixel and 8 bits a channel. The 5- and 6-bit channels are widened by repeating their top bits,
-// so that black stays 0 and white 255. Green's six bits straddle the two bytes, but its widened
-// value is still the OR of a part from each byte. False for any other format.
+// The tables for any format of 32 bits a pixel and 8 bits a channel; false for any other.
 bool makeTables(const SDL_PixelFormat* format) {
     if (format->format == present.tablesFormat) {
         return true;
@@ -48,94 +50,16 @@ bool makeTables(const SDL_PixelFormat* format) {
         format->Bloss != 0) {
         return false;
     }
-    for (uint32_t byte = 0; byte < 256; ++byte) {
-        const uint32_t red = byte >> 3;      // the high byte: RRRRRGGG
-        const uint32_t greenTop = byte & 7u; // green's top three bits
-        present.fromHigh[byte] = ((red << 3 | red >> 2) << format->Rshift) |
-                                 ((greenTop << 5 | greenTop >> 1) << format->Gshift) |
-                                 format->Amask;
-        const uint32_t greenLow = byte >> 5; // the low byte: GGGBBBBB
-        const uint32_t blue = byte & 31u;
-        present.fromLow[byte] =
-            ((greenLow << 2) << format->Gshift) | ((blue << 3 | blue >> 2) << format->Bshift);
-    }
+    present.widen =
+        scaler::makeWiden(format->Rshift, format->Gshift, format->Bshift, format->Amask);
     present.tablesFormat = format->format;
     return true;
-}
-
-// The part of the picture that a window shows, and where: the whole picture but in a window
-// smaller than it (only possible at scale 1), which shows its middle.
-struct Placement {
-    int scale = 1;
-    int fromX = 0; // the first picture column and row shown
-    int fromY = 0;
-    int columns = 0; // how many picture columns and rows are shown
-    int rows = 0;
-    SDL_Rect to{}; // the window area they cover
-};
-
-Placement place(const SDL_Surface* screen) {
-    Placement p;
-    p.scale = std::max(1, std::min(screen->w / ScreenWidth, screen->h / ScreenHeight));
-    const int left = (screen->w - ScreenWidth * p.scale) / 2;
-    const int top = (screen->h - ScreenHeight * p.scale) / 2;
-    p.fromX = std::max(0, -left);
-    p.fromY = std::max(0, -top);
-    p.columns = std::min(ScreenWidth - p.fromX, screen->w / p.scale);
-    p.rows = std::min(ScreenHeight - p.fromY, screen->h / p.scale);
-    p.to = SDL_Rect{std::max(0, left), std::max(0, top), p.columns * p.scale, p.rows * p.scale};
-    return p;
-}
-
-// A picture pixel in the window's format, from the tables.
-uint32_t widen(uint16_t pixel) {
-    return present.fromHigh[pixel >> 8] | present.fromLow[pixel & 0xffu];
-}
-
-// Converts the shown part of the picture into the window surface, each pixel made a
-// scale x scale square.
-void convertScaled(const uint16_t* pixels, int pitchBytes, SDL_Surface* screen,
-                   const Placement& p) {
-    const int scale = p.scale;
-    const std::size_t rowBytes = static_cast<std::size_t>(p.to.w) * 4;
-    for (int y = 0; y < p.rows; ++y) {
-        const auto* from = reinterpret_cast<const uint16_t*>(
-                               reinterpret_cast<const uint8_t*>(pixels) +
-                               static_cast<std::ptrdiff_t>(p.fromY + y) * pitchBytes) +
-                           p.fromX;
-        auto* row = static_cast<uint8_t*>(screen->pixels) +
-                    static_cast<std::ptrdiff_t>(p.to.y + y * scale) * screen->pitch +
-                    static_cast<std::ptrdiff_t>(p.to.x) * 4;
-        auto* out = reinterpret_cast<uint32_t*>(row);
-        if (scale == 1) {
-            for (int x = 0; x < p.columns; ++x) {
-                out[x] = widen(from[x]);
-            }
-        } else if (scale == 2) {
-            // The usual case on today's screens: each pixel twice, as one 64-bit store.
-            for (int x = 0; x < p.columns; ++x) {
-                const uint64_t colour = widen(from[x]);
-                const uint64_t pair = colour | colour << 32;
-                std::memcpy(out + 2 * x, &pair, sizeof pair);
-            }
-        } else {
-            for (int x = 0; x < p.columns; ++x) {
-                const uint32_t colour = widen(from[x]);
-                for (int k = 0; k < scale; ++k) {
-                    *out++ = colour;
-                }
-            }
-        }
-        for (int k = 1; k < scale; ++k) {
-            std::memcpy(row + static_cast<std::ptrdiff_t>(k) * screen->pitch, row, rowBytes);
-        }
-    }
 }
 
 // A window format that the tables do not cover: SDL converts and scales, from a copy of the
 // picture in a surface of its own. False when that surface cannot be had.
 bool blitThroughSdl(const uint16_t* pixels, int pitchBytes, SDL_Surface* screen,
-                    const Placement& p) {
+                    const layout::Box& box) {
     if (present.staging == nullptr) {
         present.staging = SDL_CreateRGBSurfaceWithFormat(0, ScreenWidth, ScreenHeight, 16,
                                                          SDL_PIXELFORMAT_RGB565);
@@ -151,10 +75,43 @@ bool blitThroughSdl(const uint16_t* pixels, int pitchBytes, SDL_Surface* screen,
                         static_cast<std::ptrdiff_t>(y) * pitchBytes,
                     ScreenWidth * sizeof(uint16_t));
     }
-    SDL_Rect from{p.fromX, p.fromY, p.columns, p.rows};
-    SDL_Rect area = p.to;
-    SDL_BlitScaled(present.staging, &from, screen, &area);
+    SDL_Rect area{box.x, box.y, box.w, box.h};
+    SDL_BlitScaled(present.staging, nullptr, screen, &area);
     return true;
+}
+
+bool inside(const SDL_Rect& r, const layout::Box& box) {
+    return r.x >= box.x && r.y >= box.y && r.x + r.w <= box.x + box.w && r.y + r.h <= box.y + box.h;
+}
+
+// Draws one overlay over `at`, at the whole scale that fills it; an area beyond the picture is
+// noted, to be painted black next time.
+void drawOverlay(const Picture& picture, const layout::Box& at, SDL_Surface* screen,
+                 const layout::Box& box, std::vector<SDL_Rect>& outside) {
+    scaler::drawOver(picture, present.widen, at.w / std::max(1, picture.width), at.x, at.y,
+                     static_cast<uint32_t*>(screen->pixels), screen->pitch, screen->w, screen->h);
+    SDL_Rect r{at.x, at.y, at.w, at.h};
+    const SDL_Rect all{0, 0, screen->w, screen->h};
+    SDL_Rect shown{};
+    if (!inside(r, box) && SDL_IntersectRect(&r, &all, &shown) == SDL_TRUE) {
+        outside.push_back(shown);
+    }
+}
+
+void drawOverlays(const Overlays& overlays, SDL_Surface* screen, const layout::Box& box,
+                  std::vector<SDL_Rect>& outside) {
+    if (sdl.settings.lives && overlays.life.pixels != nullptr) {
+        for (int i = 0; i < overlays.lives; ++i) {
+            drawOverlay(
+                overlays.life,
+                layout::lifeBox(box, screen->w, overlays.life.width, overlays.life.height, i),
+                screen, box, outside);
+        }
+    }
+    if (overlays.sign.pixels != nullptr) {
+        drawOverlay(overlays.sign, layout::signBox(box, overlays.sign.width, overlays.sign.height),
+                    screen, box, outside);
+    }
 }
 
 void reportFirstPresent() {
@@ -167,32 +124,8 @@ void reportFirstPresent() {
                  static_cast<long long>(used.tv_sec) * 1000000 + used.tv_nsec / 1000);
 }
 
-} // namespace
-
-void openPresent() {
-    sdl.repaintAll = true;
-    present.shownOn = nullptr;
-    present.reportFirstPresent = std::getenv("ZANBURY_REPORT_FIRST_PRESENT") != nullptr;
-}
-
-void closePresent() {
-    SDL_FreeSurface(present.staging);
-    present.staging = nullptr;
-    present.shownOn = nullptr;
-    present.tablesFormat = SDL_PIXELFORMAT_UNKNOWN;
-}
-
-} // namespace platform::detail
-
-namespace platform {
-
-using detail::sdl;
-
-void presentFrame(const uint16_t* pixels, int pitchBytes) {
-    detail::PresentState& present = detail::present;
-    if (sdl.window == nullptr) {
-        return;
-    }
+// The window surface's present.
+void presentToSurface(const uint16_t* pixels, int pitchBytes, const Overlays& overlays) {
     SDL_Surface* screen = SDL_GetWindowSurface(sdl.window); // made afresh after a resize
     if (screen == nullptr) {
         if (!present.toldNoSurface) {
@@ -201,9 +134,11 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
         }
         return;
     }
-    const detail::Placement p = detail::place(screen);
-    const SDL_Rect& to = p.to;
-    const bool repaint = sdl.repaintAll || screen != present.shownOn;
+    const layout::Box box = layout::pictureBox(sdl.settings.look, screen->w, screen->h);
+    const SDL_Rect to{box.x, box.y, box.w, box.h};
+    const bool moved = box.x != present.shownAt.x || box.y != present.shownAt.y ||
+                       box.w != present.shownAt.w || box.h != present.shownAt.h;
+    const bool repaint = sdl.repaintAll || screen != present.shownOn || moved;
     if (repaint) {
         // Black around the picture; the picture's own area is painted over below.
         const SDL_Rect borders[4] = {
@@ -214,26 +149,79 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
         };
         SDL_FillRects(screen, borders, 4, SDL_MapRGB(screen->format, 0, 0, 0));
     }
-    if (detail::makeTables(screen->format)) {
+    std::vector<SDL_Rect> changed = std::move(present.outside);
+    present.outside.clear();
+    if (!repaint && !changed.empty()) {
+        SDL_FillRects(screen, changed.data(), static_cast<int>(changed.size()), 0);
+    }
+    if (makeTables(screen->format)) {
+        if (box.w != static_cast<int>(present.xs.from.size()) ||
+            box.h != static_cast<int>(present.ys.from.size())) {
+            present.xs = scaler::sharpAxis(ScreenWidth, box.w);
+            present.ys = scaler::sharpAxis(ScreenHeight, box.h);
+        }
         if (SDL_MUSTLOCK(screen)) {
             SDL_LockSurface(screen);
         }
-        detail::convertScaled(pixels, pitchBytes, screen, p);
+        auto* origin =
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) +
+                                        static_cast<std::ptrdiff_t>(box.y) * screen->pitch) +
+            box.x;
+        scaler::scale(pixels, pitchBytes, present.widen, present.xs, present.ys, present.work,
+                      origin, screen->pitch);
+        drawOverlays(overlays, screen, box, present.outside);
         if (SDL_MUSTLOCK(screen)) {
             SDL_UnlockSurface(screen);
         }
-    } else if (!detail::blitThroughSdl(pixels, pitchBytes, screen, p)) {
+    } else if (!blitThroughSdl(pixels, pitchBytes, screen, box)) {
         return;
     }
     if (repaint) {
         SDL_UpdateWindowSurface(sdl.window);
     } else {
-        SDL_UpdateWindowSurfaceRects(sdl.window, &to, 1);
+        changed.push_back(to);
+        changed.insert(changed.end(), present.outside.begin(), present.outside.end());
+        SDL_UpdateWindowSurfaceRects(sdl.window, changed.data(), static_cast<int>(changed.size()));
     }
     present.shownOn = screen;
+    present.shownAt = box;
+}
+
+} // namespace
+
+void openPresent() {
+    sdl.repaintAll = true;
+    present.shownOn = nullptr;
+    present.reportFirstPresent = std::getenv("ZANBURY_REPORT_FIRST_PRESENT") != nullptr;
+}
+
+void closePresent() {
+    closeGpu();
+    SDL_FreeSurface(present.staging);
+    present.staging = nullptr;
+    present.shownOn = nullptr;
+    present.tablesFormat = SDL_PIXELFORMAT_UNKNOWN;
+    present.outside.clear();
+}
+
+} // namespace platform::detail
+
+namespace platform {
+
+using detail::sdl;
+
+void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overlays) {
+    if (sdl.window == nullptr) {
+        return;
+    }
+    if (sdl.renderer != nullptr) {
+        detail::presentThroughGpu(pixels, pitchBytes, overlays);
+    } else {
+        detail::presentToSurface(pixels, pitchBytes, overlays);
+    }
     sdl.repaintAll = false;
-    if (present.reportFirstPresent) {
-        present.reportFirstPresent = false;
+    if (detail::present.reportFirstPresent) {
+        detail::present.reportFirstPresent = false;
         detail::reportFirstPresent();
     }
 }

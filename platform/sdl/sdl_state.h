@@ -1,18 +1,30 @@
 #pragma once
-// What the SDL platform's files share: the window, whether the next present repaints it whole,
-// the key check's input state, and the calls from one file's job into another's. Each file keeps
-// the rest of its state to itself. Nothing outside platform/sdl/ sees this.
+// What the SDL platform's files share: the window and its renderer, whether the next present
+// repaints it whole, the key check's input state, the player's settings, the pause request and
+// the game's clock, and the calls from one file's job into another's. Each file keeps the rest of
+// its state to itself. Nothing outside platform/sdl/ sees this.
 
+#include "platform/held_clock.h"
 #include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/settings.h"
 
 #include <SDL.h>
+
+#include <string>
 
 namespace platform::detail {
 
 struct SdlState {
     SDL_Window* window = nullptr;
-    bool repaintAll = true;  // the next present paints the borders and hands over all
-    input::InputState input; // fed by the keyboard (events.cpp) and the pads (pads.cpp)
+    SDL_Renderer* renderer = nullptr; // the GPU present's; none for the window surface's
+    bool repaintAll = true;           // the next present paints the borders and hands over all
+    input::InputState input;          // fed by the keyboard (events.cpp) and the pads (pads.cpp)
+    settings::Settings settings;      // the player's, from settingsPath (choices.cpp)
+    std::string settingsPath;
+    bool pauseAllowed = false;
+    PauseRequest pauseRequest = PauseRequest::None;
+    HeldClock clock; // the game's clock over SDL's tick count (timer.cpp)
     // During a replay the key check reads the recording's keys here instead of the player's.
     bool scripted = false;
     input::InputState scriptedInput;
@@ -35,9 +47,30 @@ void endWatchForWindowLoss();
 void openPresent();
 void closePresent();
 
+// present_path.cpp: whether to present through the GPU's renderer, from ZANBURY_PRESENT, the
+// machine and the settings (probing the renderer once where they cannot tell); with
+// ZANBURY_VERBOSE=1 the choice and its reason go to standard error.
+bool presentOnGpu();
+
+// present_gpu.cpp: the renderer's present. openGpu makes the renderer for the window; false,
+// with the reason given, when it cannot (the window surface then serves).
+bool openGpu();
+void closeGpu();
+void presentThroughGpu(const uint16_t* pixels, int pitchBytes, const Overlays& overlays);
+
+// choices.cpp: the settings read when the window opens; F10 and M while the game runs, each
+// change written to the settings file; the pause requests.
+void loadPlayerSettings();
+void saveChoices();
+void nextLook();
+void toggleMute();
+void requestPause(PauseRequest request);
+
 // audio.cpp: the one audio device, or none (the game is then silent).
 void openAudio();
 void closeAudio();
+// Cuts off the sound playing (muting).
+void stopSounds();
 
 // quiet.cpp: while true, the complaints of alsa-lib (the audio device is being opened) or of
 // libwayland-client (the video system is looking for a display) are dropped.
@@ -45,11 +78,12 @@ void quietenAlsa(bool quiet);
 void quietenWayland(bool quiet);
 
 // pads.cpp: the game controller subsystem, the pads' events (plugging in and out, buttons, the
-// left stick), letting go of everything the pads hold (the window lost the focus), and closing
-// every pad.
+// left stick; Start asks to pause while pausing is allowed), letting go of everything the pads hold
+// (the window lost the focus), and closing every pad.
 void openPads();
 void padEvent(const SDL_Event& event);
 void letGoOfPads();
+void forgetPads(); // as letGoOfPads, for pause and resume: no pad key holds on
 void closePads();
 
 } // namespace platform::detail

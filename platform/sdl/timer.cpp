@@ -1,6 +1,8 @@
-// The SDL platform's clock: SDL's millisecond tick count, and the pacer's two ways of waiting.
+// The SDL platform's clock: SDL's millisecond tick count less the time paused, and the pacer's
+// two ways of waiting.
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
 
 #include <SDL.h>
 
@@ -10,7 +12,11 @@
 namespace platform {
 
 uint32_t tickCount() {
-    return SDL_GetTicks();
+    return detail::readClock(detail::sdl.clock, SDL_GetTicks());
+}
+
+void holdClock(bool held) {
+    detail::holdClock(detail::sdl.clock, held, SDL_GetTicks());
 }
 
 void sleepMs(uint32_t ms) {

@@ -1,6 +1,7 @@
 // The SDL platform's window: bringing up the video system where there is something to show the
-// game on, opening the window full screen on the desktop's own mode, switching between full
-// screen and a window, and closing it with everything the platform opened.
+// game on, opening the window full screen on the desktop's own mode with the player's settings
+// and the present chosen for the machine, switching between full screen and a window, and
+// closing it with everything the platform opened.
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
@@ -165,9 +166,12 @@ bool openWindow(const char* caption) {
     if (!openVideo()) {
         return false;
     }
-    // On X the window surface is to be plain memory shared with the display server, not a
-    // texture of a renderer that SDL would make behind it. Other video drivers (Wayland) have no
-    // such memory; there SDL's texture stands behind the window surface, one upload a present.
+    detail::loadPlayerSettings();
+    const bool gpu = detail::presentOnGpu();
+    // Without the GPU, on X the window surface is to be plain memory shared with the display
+    // server, not a texture of a renderer that SDL would make behind it. Other video drivers
+    // (Wayland) have no such memory; there SDL's texture stands behind the window surface, one
+    // upload a present.
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -188,6 +192,10 @@ bool openWindow(const char* caption) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
+    if (gpu) {
+        // The renderer may make the window anew (for OpenGL), so before the watch takes its id.
+        detail::openGpu(); // without it the window surface serves
+    }
     detail::watchForWindowLoss();
     detail::askForFullScreen = detail::hasWindowManager(sdl.window);
     if (detail::askForFullScreen) {
@@ -197,7 +205,7 @@ bool openWindow(const char* caption) {
     SDL_ShowWindow(sdl.window);
     // A window that SDL cannot draw into (on a display of 8 bits a pixel, for one) would leave
     // the game running unseen.
-    if (SDL_GetWindowSurface(sdl.window) == nullptr) {
+    if (sdl.renderer == nullptr && SDL_GetWindowSurface(sdl.window) == nullptr) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;
     }

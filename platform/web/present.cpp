@@ -1,42 +1,38 @@
-// The browser platform's present: the 640 x 480 RGB565 picture widened to RGBA bytes and handed
-// to the page, which scales it sharply to the size it is shown at (web/page.js). The canvas
-// draws what it is given at the browser's next paint, once the frame's wait yields.
+// The browser platform's present: the 640 x 480 RGB565 picture widened to RGBA bytes with the
+// overlays (the "Paused" sign, the lives) drawn over it, and handed to the page, which shows it
+// in the player's look (web/page.js): sharp bilinear, whole-number or stretched to the stage.
+// The canvas draws what it is given at the browser's next paint, once the frame's wait yields.
+// The overlays go where a window of the picture's own size would have them: the lives in a row
+// from its top-right corner, the sign centred.
 
+#include "platform/layout.h"
 #include "platform/platform.h"
+#include "platform/scaler.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/web/page.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform::detail {
 namespace {
 
 struct PresentState {
-    std::vector<uint32_t> rgba;  // the picture as the page's canvas takes it
-    uint32_t fromHigh[256] = {}; // a picture pixel as RGBA is
-    uint32_t fromLow[256] = {};  // fromHigh[pixel >> 8] | fromLow[pixel & 0xff]
+    std::vector<uint32_t> rgba; // the picture as the page's canvas takes it
+    // Memory is little-endian: red is the lowest byte, alpha the highest.
+    scaler::Widen widen = scaler::makeWiden(0, 8, 16, 0xff000000u);
 };
 
 PresentState present;
 
-// The 5- and 6-bit channels are widened by repeating their top bits, so that black stays 0 and
-// white 255, as on the desktop. Memory is little-endian: red is the lowest byte, alpha the top.
-void makeTables() {
-    for (uint32_t byte = 0; byte < 256; ++byte) {
-        const uint32_t red = byte >> 3;      // the high byte: RRRRRGGG
-        const uint32_t greenTop = byte & 7u; // green's top three bits
-        present.fromHigh[byte] =
-            (red << 3 | red >> 2) | (greenTop << 5 | greenTop >> 1) << 8 | 0xff000000u;
-        const uint32_t greenLow = byte >> 5; // the low byte: GGGBBBBB
-        const uint32_t blue = byte & 31u;
-        present.fromLow[byte] = (greenLow << 2) << 8 | (blue << 3 | blue >> 2) << 16;
-    }
+void drawOverlay(const Picture& picture, const layout::Box& at) {
+    scaler::drawOver(picture, present.widen, at.w / std::max(1, picture.width), at.x, at.y,
+                     present.rgba.data(), ScreenWidth * 4, ScreenWidth, ScreenHeight);
 }
 
 } // namespace
 
 void openPresent() {
-    makeTables();
     present.rgba.assign(static_cast<std::size_t>(ScreenWidth) * ScreenHeight, 0);
 }
 
@@ -48,8 +44,9 @@ void closePresent() {
 
 namespace platform {
 
-void presentFrame(const uint16_t* pixels, int pitchBytes) {
+void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overlays) {
     using detail::present;
+    using detail::sdl;
     if (present.rgba.empty()) {
         return; // no window
     }
@@ -59,12 +56,23 @@ void presentFrame(const uint16_t* pixels, int pitchBytes) {
         const auto* row = reinterpret_cast<const uint16_t*>(
             reinterpret_cast<const uint8_t*>(pixels) + static_cast<std::ptrdiff_t>(y) * pitchBytes);
         for (int x = 0; x < ScreenWidth; ++x) {
-            const uint16_t pixel = row[x];
-            *out++ = present.fromHigh[pixel >> 8] | present.fromLow[pixel & 0xff];
+            *out++ = scaler::widen(present.widen, row[x]);
         }
     }
+    const layout::Box whole{0, 0, ScreenWidth, ScreenHeight};
+    if (sdl.settings.lives && overlays.life.pixels != nullptr) {
+        for (int i = 0; i < overlays.lives; ++i) {
+            detail::drawOverlay(
+                overlays.life,
+                layout::lifeBox(whole, ScreenWidth, overlays.life.width, overlays.life.height, i));
+        }
+    }
+    if (overlays.sign.pixels != nullptr) {
+        detail::drawOverlay(overlays.sign,
+                            layout::signBox(whole, overlays.sign.width, overlays.sign.height));
+    }
     zanbury_page_show(reinterpret_cast<const uint8_t*>(present.rgba.data()), ScreenWidth,
-                      ScreenHeight, tick);
+                      ScreenHeight, tick, static_cast<int>(sdl.settings.look));
 }
 
 } // namespace platform

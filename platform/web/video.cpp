@@ -52,6 +52,7 @@ bool openWindow(const char* caption) {
         std::fprintf(stderr, "zanbury: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
+    detail::loadPlayerSettings();
     detail::openPresent();
     detail::openAudio();
     detail::openPads();

@@ -8,6 +8,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 using platform::Key;
@@ -184,6 +186,55 @@ TEST_F(SdlKeysTest, ANewSoundCutsOffTheOnePlaying) {
     platform::playSound(second); // the same sound again starts from its beginning
     EXPECT_GT(platform::queuedSoundBytes(), 5000u * 4 - 16384);
     EXPECT_LE(platform::queuedSoundBytes(), 5000u * 4);
+}
+
+TEST_F(SdlKeysTest, PauseAndMuteKeysActOnlyWhereAllowedAndAreNoGameKeys) {
+    using platform::PauseRequest;
+    auto tapKey = [](SDL_Keycode code) {
+        send(SDL_KEYDOWN, code);
+        send(SDL_KEYUP, code);
+        platform::pumpEvents();
+    };
+    platform::allowPause(false); // not in play: P does nothing
+    tapKey(SDLK_p);
+    EXPECT_EQ(platform::takePauseRequest(), PauseRequest::None);
+    platform::allowPause(true);
+    tapKey(SDLK_p);
+    EXPECT_EQ(platform::takePauseRequest(), PauseRequest::Toggle);
+    EXPECT_EQ(platform::takePauseRequest(), PauseRequest::None);
+    tapKey(SDLK_PAUSE);
+    EXPECT_EQ(platform::takePauseRequest(), PauseRequest::Toggle);
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&focus);
+    platform::pumpEvents();
+    EXPECT_EQ(platform::takePauseRequest(), PauseRequest::Pause);
+    for (Key k : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
+        EXPECT_FALSE(platform::keyCheck(k)); // neither P nor Pause is a game key
+    }
+
+    // Forgotten keys: a press made before does not count, nor does a key still held.
+    send(SDL_KEYDOWN, SDLK_UP);
+    send(SDL_KEYDOWN, SDLK_RIGHT);
+    send(SDL_KEYUP, SDLK_RIGHT);
+    platform::pumpEvents();
+    platform::forgetKeys();
+    EXPECT_FALSE(platform::keyCheck(Key::Up));
+    EXPECT_FALSE(platform::keyCheck(Key::Right));
+    platform::allowPause(false);
+
+    // M mutes and unmutes, each time written to the settings file.
+    auto settingsText = [] {
+        std::ifstream in(settingsFile());
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    tapKey(SDLK_m);
+    EXPECT_NE(settingsText().find("mute = yes"), std::string::npos);
+    tapKey(SDLK_m);
+    EXPECT_NE(settingsText().find("mute = no"), std::string::npos);
 }
 
 } // namespace

@@ -125,4 +125,26 @@ TEST_F(SdlPadTest, WhatOnePadLetsGoOfStaysHeldWhileTheOtherHoldsIt) {
     platform::pumpEvents();
 }
 
+TEST_F(SdlPadTest, StartPausesInPlayAndIsEnterElsewhere) {
+    SDL_Joystick* device = plugIn();
+    ASSERT_NE(device, nullptr);
+    platform::pumpEvents();
+    auto pressStart = [device] {
+        SDL_JoystickSetVirtualButton(device, SDL_CONTROLLER_BUTTON_START, SDL_PRESSED);
+        platform::pumpEvents();
+        SDL_JoystickSetVirtualButton(device, SDL_CONTROLLER_BUTTON_START, SDL_RELEASED);
+        platform::pumpEvents();
+    };
+    platform::allowPause(true); // in play
+    pressStart();
+    EXPECT_EQ(platform::takePauseRequest(), platform::PauseRequest::Toggle);
+    EXPECT_FALSE(platform::keyCheck(Key::Enter));
+    platform::allowPause(false); // after a park, on the menu
+    pressStart();
+    EXPECT_EQ(platform::takePauseRequest(), platform::PauseRequest::None);
+    EXPECT_TRUE(platform::keyCheck(Key::Enter));
+    pullOut(device);
+    platform::pumpEvents();
+}
+
 } // namespace

@@ -12,6 +12,8 @@
 #include "display/display.h"
 #include "park/park.h"
 #include "platform/headless.h"
+#include "platform/layout.h"
+#include "platform/scaler.h"
 #include "skater/skater.h"
 #include "tools/autoplay/snapshot.h"
 #include "tools/bench/allocations.h"
@@ -278,6 +280,47 @@ void BM_Present(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * 640 * 480 * 2);
 }
 BENCHMARK(BM_Present);
+
+// The software present's scaling and conversion of the game's picture (the back buffer as the
+// benchmark game drew it) into a window of the given size in the given look (0 sharp, 1 whole,
+// 2 stretch), as the SDL platform does into its window surface, without the upload to the
+// display server. Windows smaller than the work: the tables and rows are made before timing.
+void BM_ScaleToWindow(benchmark::State& state) {
+    if (!ready(state)) {
+        return;
+    }
+    const auto look = static_cast<settings::Look>(state.range(0));
+    const auto width = static_cast<int>(state.range(1));
+    const auto height = static_cast<int>(state.range(2));
+    std::vector<uint16_t> picture(640 * 480);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            picture[static_cast<std::size_t>(y) * 640 + x] = display::backBufferPixel(x, y);
+        }
+    }
+    const layout::Box box = layout::pictureBox(look, width, height);
+    const scaler::Widen widen = scaler::makeWiden(16, 8, 0, 0);
+    const scaler::Axis xs = scaler::sharpAxis(640, box.w);
+    const scaler::Axis ys = scaler::sharpAxis(480, box.h);
+    scaler::Work work;
+    std::vector<uint32_t> window(static_cast<std::size_t>(width) * height);
+    uint32_t* origin = window.data() + static_cast<std::size_t>(box.y) * width + box.x;
+    scaler::scale(picture.data(), 640 * 2, widen, xs, ys, work, origin, width * 4);
+    const long long before = bench::allocationCount();
+    for (auto _ : state) {
+        scaler::scale(picture.data(), 640 * 2, widen, xs, ys, work, origin, width * 4);
+        benchmark::DoNotOptimize(window.data());
+    }
+    countAllocations(state, before);
+    state.SetBytesProcessed(state.iterations() * box.w * box.h * 4);
+}
+BENCHMARK(BM_ScaleToWindow)
+    ->ArgNames({"look", "w", "h"})
+    ->ArgsProduct({{0, 1, 2}, {1280}, {800}})
+    ->ArgsProduct({{0, 1, 2}, {1366}, {768}})
+    ->ArgsProduct({{0, 1, 2}, {1920}, {1080}})
+    ->ArgsProduct({{0, 1, 2}, {3840}, {2160}})
+    ->Unit(benchmark::kMicrosecond);
 
 // Passes every report on to the console, keeps the fastest repetition of each benchmark, and
 // notes a benchmark that could not run or whose timed loop allocated.

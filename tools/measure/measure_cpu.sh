@@ -4,7 +4,9 @@
 # peak resident memory (VmHWM), and the X server's CPU for the same span.
 #
 #   measure_cpu.sh GAME [SECONDS]      SECONDS of play, 20 by default
-#   SCREEN=1280x1024 RUNS=3 measure_cpu.sh GAME
+#   SCREEN=1280x1024 RUNS=3 LOOK=whole PRESENT=gpu measure_cpu.sh GAME
+# LOOK (sharp, whole or stretch) goes into the game's settings file; PRESENT into
+# ZANBURY_PRESENT (the machine's own choice when unset).
 #
 # The park is written here: 200 blocks, ramps, rails and hazards high above the skater, one every
 # 9 frames, so that about 20 are on screen at a time and the skater, left standing, never falls.
@@ -26,10 +28,12 @@ rows=(40 120 200)
 printf '1\nbusy.txt\n' >"$work/parks.txt"
 
 start_xvfb "$screen"
+mkdir -p "$XDG_CONFIG_HOME/zanbury"
+echo "look = ${LOOK:-sharp}" >"$XDG_CONFIG_HOME/zanbury/settings.conf"
 tick=$(getconf CLK_TCK)
-echo "screen $screen, $seconds s of play a run, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "screen $screen, look ${LOOK:-sharp}${PRESENT:+, present $PRESENT}, $seconds s of play a run, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in $(seq "$runs"); do
-  start_game "$game"
+  start_game "$game" ${PRESENT:+ZANBURY_PRESENT=$PRESENT}
   wait_for_window
   sleep 0.5
   xdotool mousemove 10 10

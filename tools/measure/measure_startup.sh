@@ -4,6 +4,7 @@
 # error when ZANBURY_REPORT_FIRST_PRESENT is set.
 #
 #   measure_startup.sh GAME DATA_DIR      RUNS=9 SCREEN=1920x1080 by default
+#   PRESENT=gpu measure_startup.sh ...    ZANBURY_PRESENT for the game (its own choice when unset)
 set -euo pipefail
 game=$(realpath "$1")
 data=$(realpath "$2")
@@ -24,7 +25,7 @@ game_err="$work/game.err.pipe"
 for run in $(seq "$runs"); do
   : >"$work/game.err"
   t0=$(now_ns)
-  start_game "$game" ZANBURY_REPORT_FIRST_PRESENT=1
+  start_game "$game" ZANBURY_REPORT_FIRST_PRESENT=1 ${PRESENT:+ZANBURY_PRESENT=$PRESENT}
   shown=""
   cpu=""
   while IFS= read -r line; do

@@ -1,0 +1,34 @@
+#pragma once
+// Where things go in a window: the picture in each look, and what the present draws over it at
+// its own time (the "Paused" sign, the lives). Plain arithmetic, shared by both present paths.
+
+#include "platform/settings.h"
+
+namespace layout {
+
+struct Box {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+
+// The picture's area in a window of this size. Sharp: as large as fits at 4:3, centred, within
+// half a pixel of the window's height or width. Whole: the largest whole multiple of 640 x 480
+// that fits, centred; in a window smaller than the picture, as Sharp. Stretch: the whole window.
+Box pictureBox(settings::Look look, int windowWidth, int windowHeight);
+
+// The whole factor at which the overlays are drawn: the picture's scale rounded down, at least 1,
+// so that their pixels stay square and crisp in every look.
+int overlayScale(const Box& picture);
+
+// Where the index-th life picture (width x height before scaling) goes: down the black margin to
+// the right of the picture where that margin has room, else in a row leftwards from the
+// picture's top-right corner.
+Box lifeBox(const Box& picture, int windowWidth, int width, int height, int index);
+
+// The sign, centred on the picture, at twice the overlays' scale where that fits in half the
+// picture's width.
+Box signBox(const Box& picture, int width, int height);
+
+} // namespace layout

@@ -1,0 +1,73 @@
+// The player's choices while the game runs: the settings read when the window opens, F10 (the
+// look) and M (mute), each change written to the settings file at once, and the pause requests
+// that P, Pause, a pad's Start and the window's focus make.
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform::detail {
+
+void loadPlayerSettings() {
+    sdl.settingsPath = settings::settingsPath();
+    sdl.settings = settings::loadSettings(sdl.settingsPath);
+}
+
+void saveChoices() {
+    if (!sdl.settingsPath.empty()) {
+        settings::saveSettings(sdl.settingsPath, sdl.settings);
+    }
+}
+
+void nextLook() {
+    sdl.settings.look = settings::nextLook(sdl.settings.look);
+    sdl.repaintAll = true; // the borders move
+    const char* verbose = std::getenv("ZANBURY_VERBOSE");
+    if (verbose != nullptr && std::strcmp(verbose, "1") == 0) {
+        std::fprintf(stderr, "zanbury: look: %s\n", settings::lookName(sdl.settings.look));
+    }
+    saveChoices();
+}
+
+void toggleMute() {
+    sdl.settings.mute = !sdl.settings.mute;
+    if (sdl.settings.mute) {
+        stopSounds();
+    }
+    saveChoices();
+}
+
+void requestPause(PauseRequest request) {
+    if (sdl.pauseAllowed) {
+        sdl.pauseRequest = request;
+    }
+}
+
+} // namespace platform::detail
+
+namespace platform {
+
+using detail::sdl;
+
+void allowPause(bool allowed) {
+    sdl.pauseAllowed = allowed;
+    if (!allowed) {
+        sdl.pauseRequest = PauseRequest::None;
+    }
+}
+
+PauseRequest takePauseRequest() {
+    const PauseRequest request = sdl.pauseRequest;
+    sdl.pauseRequest = PauseRequest::None;
+    return request;
+}
+
+void forgetKeys() {
+    input::forgetAll(sdl.input);
+    detail::forgetPads();
+}
+
+} // namespace platform

@@ -1,0 +1,142 @@
+// The settings file: what it holds survives a write and a read, a broken one gives the defaults
+// for what is broken, and a writer killed at any moment leaves the old file or the new, whole.
+
+#include "platform/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("zanbury-settings-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+};
+
+TEST_F(SettingsTest, ChangedSettingsAndUnknownKeysSurviveAWriteAndARead) {
+    std::string problem;
+    settings::Settings s = settings::parseSettings("future = 3 \n", problem);
+    EXPECT_TRUE(problem.empty());
+    s.look = settings::Look::Stretch;
+    s.mute = true;
+    s.lives = false;
+    s.gpu = settings::Gpu::No;
+    const std::string path = (dir_ / "deep" / "zanbury" / "settings.conf").string();
+    ASSERT_TRUE(settings::saveSettings(path, s)); // the directories are made
+    const settings::Settings back = settings::loadSettings(path);
+    EXPECT_EQ(back.look, settings::Look::Stretch);
+    EXPECT_TRUE(back.mute);
+    EXPECT_FALSE(back.lives);
+    EXPECT_EQ(back.gpu, settings::Gpu::No);
+    ASSERT_EQ(back.others.size(), 1u);
+    EXPECT_EQ(back.others[0], "future = 3");
+    EXPECT_FALSE(fs::exists(path + ".new"));
+
+    // F10's order, and a missing file: the defaults.
+    EXPECT_EQ(settings::nextLook(settings::Look::Sharp), settings::Look::Whole);
+    EXPECT_EQ(settings::nextLook(settings::Look::Stretch), settings::Look::Sharp);
+    const settings::Settings none = settings::loadSettings((dir_ / "none.conf").string());
+    EXPECT_EQ(none.look, settings::Look::Sharp);
+    EXPECT_TRUE(none.lives);
+    EXPECT_FALSE(none.mute);
+    EXPECT_EQ(none.gpu, settings::Gpu::Unknown);
+}
+
+TEST_F(SettingsTest, BrokenLinesGiveTheDefaultsForWhatTheySay) {
+    std::string problem;
+    settings::Settings s =
+        settings::parseSettings("mute = yes\nlook = blurry\n\x01\x02garbage\nlives\n", problem);
+    EXPECT_TRUE(s.mute); // the good line holds
+    EXPECT_EQ(s.look, settings::Look::Sharp);
+    EXPECT_TRUE(s.lives);
+    EXPECT_NE(problem.find("line 2"), std::string::npos) << problem;
+
+    // A file of garbage: every default, and no exception.
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "garbage.conf", std::ios::binary) << std::string("\xff\xfe\0\x80=\n==", 8);
+    const settings::Settings g = settings::loadSettings((dir_ / "garbage.conf").string());
+    EXPECT_EQ(g.look, settings::Look::Sharp);
+    EXPECT_FALSE(g.mute);
+    EXPECT_TRUE(g.others.empty());
+}
+
+TEST_F(SettingsTest, ThePathFollowsXdgConfigHome) {
+    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = oldConfig != nullptr ? oldConfig : "";
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(settings::settingsPath(), "/cfg/zanbury/settings.conf");
+    setenv("XDG_CONFIG_HOME", "relative", 1); // not absolute: ignored
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        EXPECT_EQ(settings::settingsPath(), std::string(home) + "/.config/zanbury/settings.conf");
+    }
+    if (oldConfig != nullptr) {
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+TEST_F(SettingsTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
+    const std::string path = (dir_ / "settings.conf").string();
+    settings::Settings first;
+    ASSERT_TRUE(settings::saveSettings(path, first));
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        int written[2];
+        ASSERT_EQ(pipe(written), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(written[0]);
+            settings::Settings s;
+            for (int i = 0;; ++i) {
+                s.look = static_cast<settings::Look>(i % 3);
+                s.mute = i % 2 == 0;
+                s.others.assign(static_cast<std::size_t>(i % 50),
+                                "padding = " + std::string(40, 'x'));
+                settings::saveSettings(path, s);
+                (void)!write(written[1], "w", 1);
+            }
+        }
+        close(written[1]);
+        char byte = 0;
+        ASSERT_EQ(read(written[0], &byte, 1), 1);
+        usleep(static_cast<useconds_t>(attempt * 97 % 3000));
+        kill(child, SIGKILL);
+        close(written[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string text = readAll(path);
+        std::string problem;
+        const settings::Settings s = settings::parseSettings(text, problem);
+        ASSERT_TRUE(problem.empty()) << problem;
+        // The whole of some write: the padding lines it wrote are all there, after the three keys.
+        ASSERT_NE(text.find("lives = yes\n"), std::string::npos) << text;
+        for (const std::string& line : s.others) {
+            ASSERT_EQ(line, "padding = " + std::string(40, 'x'));
+        }
+    }
+}
+
+} // namespace

@@ -6,7 +6,7 @@ browser_test.py WEB_BUILD SOURCE_DIR SIM
 Starts a run with Enter and plays the committed replay of the first shipped park by real key
 events, each sent while the picture before the one whose pass should read it is shown. Then:
 the park-complete screen is on the page (a screenshot against docs/screens/park-complete.png),
-and no two presents came closer than the pacing rule allows;
+and no two presents came closer than the pacing rule allows; F10 shows the picture in each look;
 Enter goes on to the second park, where the skater, left alone, falls until the run ends; the
 high score that the page then keeps in IndexedDB is the one the simulator's run of the same
 keys, at the passes the page saw them, ends with; and after a reload the game's directory still
@@ -72,6 +72,13 @@ async def until(page, expression, seconds, what):
         if time.monotonic() > deadline:
             fail("timed out waiting for " + what)
         await asyncio.sleep(0.25)
+
+
+async def tap(page, key, code):
+    """A function key pressed and let go."""
+    for kind in ["rawKeyDown", "keyUp"]:
+        await page.send("Input.dispatchKeyEvent", type=kind, key=key, code=key,
+                        windowsVirtualKeyCode=code)
 
 
 async def shows(page, reference, clip):
@@ -171,6 +178,17 @@ async def main(web_build, source, sim):
         if least < 33:
             fail("two presents came %d ms apart by the game's tick count" % least)
 
+        # F10 goes through the looks: whole pixels (a scale of 1 on a stage less than twice
+        # the picture's height), stretched to the stage, and back to sharp.
+        size = ("(r => [r.width, r.height])(document.getElementById('screen')"
+                ".getBoundingClientRect())")
+        stage = "[document.getElementById('stage').clientWidth, " \
+                "document.getElementById('stage').clientHeight]"
+        for look in ["[640, 480]", stage, None]:
+            await tap(page, "F10", 121)
+            if look is not None:
+                await until(page, "JSON.stringify(%s) == JSON.stringify(%s)" % (size, look), 10,
+                            "the look after F10 to show the picture at %s" % look)
         await page.key("Enter", True)
         await page.key("Enter", False)
         stored = await until(page, READ_STORED, 240, "the high score in the page's storage")
@@ -200,10 +218,7 @@ async def main(web_build, source, sim):
         print("the park-complete screen was shown and the high score %s kept" % stored.strip())
 
         # F11 puts the stage in full screen, the picture as tall as the screen.
-        await page.send("Input.dispatchKeyEvent", type="rawKeyDown", key="F11", code="F11",
-                        windowsVirtualKeyCode=122)
-        await page.send("Input.dispatchKeyEvent", type="keyUp", key="F11", code="F11",
-                        windowsVirtualKeyCode=122)
+        await tap(page, "F11", 122)
         await until(page, "document.fullscreenElement && document.fullscreenElement.id == "
                     "'stage' && Math.abs(document.getElementById('screen')"
                     ".getBoundingClientRect().height - innerHeight) < 1", 10, "full screen")

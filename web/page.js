@@ -1,7 +1,8 @@
-// The page around the game: the picture scaled sharply to the stage, full screen on request
-// (the button, F11, Alt+Enter), keyboard focus kept on the game, the loading and ending notes,
-// and a few figures that tests and measurements read (frames shown, when the first came, the
-// spacing of the last ones). Linked in with --pre-js; platform/web/ calls it through bridge.js.
+// The page around the game: the picture shown on the stage in the player's look, full screen
+// on request (the button, F11, Alt+Enter), keyboard focus kept on the game, the loading, error
+// and ending notes, and a few figures that tests and measurements read (pictures shown, when
+// the first came, the spacing of the last ones, the keys and when they came). Linked in with
+// --pre-js; platform/web/ calls it through bridge.js.
 Module.zanburyPage = (function () {
   var Width = 640;
   var Height = 480;

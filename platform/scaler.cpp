@@ -162,11 +162,14 @@ void blendRows(const uint32_t* a, const uint32_t* b, uint32_t* out, std::size_t 
 // Every picture pixel an xScale x yScale rectangle: each row converted and widened once, then
 // copied down.
 void scaleWhole(const uint16_t* pixels, int pitchBytes, const Widen& widen, int xScale, int yScale,
-                Work& work, uint32_t* out, int outPitchBytes) {
+                Work& work, uint32_t* out, int outPitchBytes, const uint8_t* changed) {
     const std::size_t width = static_cast<std::size_t>(W) * xScale;
     work.rows[0].resize(width);
     uint32_t* row = work.rows[0].data();
     for (int y = 0; y < H; ++y) {
+        if (changed != nullptr && changed[y] == 0) {
+            continue;
+        }
         const uint16_t* from = pictureRow(pixels, pitchBytes, y);
         if (xScale == 1) {
             for (int x = 0; x < W; ++x) {
@@ -255,10 +258,11 @@ Axis sharpAxis(int pictureSize, int outputSize) {
 }
 
 void scale(const uint16_t* pixels, int pitchBytes, const Widen& widen, const Axis& xs,
-           const Axis& ys, Work& work, uint32_t* out, int outPitchBytes) {
+           const Axis& ys, Work& work, uint32_t* out, int outPitchBytes, const uint8_t* changed) {
     if (xs.whole > 0 && ys.whole > 0 && xs.from.size() == static_cast<std::size_t>(W) * xs.whole &&
         ys.from.size() == static_cast<std::size_t>(H) * ys.whole) {
-        scaleWhole(pixels, pitchBytes, widen, xs.whole, ys.whole, work, out, outPitchBytes);
+        scaleWhole(pixels, pitchBytes, widen, xs.whole, ys.whole, work, out, outPitchBytes,
+                   changed);
 #if defined(__SSE2__)
         _mm_sfence();
 #endif
@@ -271,6 +275,9 @@ void scale(const uint16_t* pixels, int pitchBytes, const Widen& widen, const Axi
     }
     work.rowOf[0] = work.rowOf[1] = -1; // a new picture
     for (std::size_t y = 0; y < ys.from.size(); ++y) {
+        if (changed != nullptr && !madeFromChanged(ys, changed, y)) {
+            continue;
+        }
         const int from = ys.from[y];
         const uint32_t weight = ys.weight[y];
         uint32_t* to = outRow(out, outPitchBytes, static_cast<int>(y));
@@ -284,6 +291,25 @@ void scale(const uint16_t* pixels, int pitchBytes, const Widen& widen, const Axi
 #if defined(__SSE2__)
     _mm_sfence(); // the streamed stores are all done before the display server is told
 #endif
+}
+
+int markChangedRows(const uint16_t* pixels, int pitchBytes, std::vector<uint16_t>& kept,
+                    std::vector<uint8_t>& changed) {
+    const bool first = kept.empty();
+    kept.resize(static_cast<std::size_t>(W) * H);
+    changed.resize(H);
+    int count = 0;
+    for (int y = 0; y < H; ++y) {
+        const uint16_t* row = pictureRow(pixels, pitchBytes, y);
+        uint16_t* copy = kept.data() + static_cast<std::size_t>(y) * W;
+        const bool differs = first || std::memcmp(row, copy, W * sizeof *row) != 0;
+        if (differs) {
+            std::memcpy(copy, row, W * sizeof *row);
+        }
+        changed[y] = differs ? 1 : 0;
+        count += differs ? 1 : 0;
+    }
+    return count;
 }
 
 void drawOver(const platform::Picture& picture, const Widen& widen, int factor, int x, int y,

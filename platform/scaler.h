@@ -48,10 +48,25 @@ struct Work {
     int rowOf[2] = {-1, -1}; // the picture row each scaled row holds
 };
 
-// Scales the whole picture (pitch in bytes) into `out` (the top-left of the output area, pitch
-// in bytes), xs.from.size() x ys.from.size() pixels.
+// Scales the picture (pitch in bytes) into `out` (the top-left of the output area, pitch in
+// bytes), xs.from.size() x ys.from.size() pixels: every output row, or with `changed` (a flag
+// per picture row) only the rows made from a changed picture row, the others left as they are.
 void scale(const uint16_t* pixels, int pitchBytes, const Widen& widen, const Axis& xs,
-           const Axis& ys, Work& work, uint32_t* out, int outPitchBytes);
+           const Axis& ys, Work& work, uint32_t* out, int outPitchBytes,
+           const uint8_t* changed = nullptr);
+
+// Most of a frame's picture is the same as the last one's (the sky's plain rows, the floor), and
+// at large sizes writing the output is the present's main cost. Sets changed[y] for each picture
+// row that differs from `kept`, the copy of the last picture, and brings the copy up to date;
+// every row counts as changed while the copy is empty. Returns the number of changed rows.
+int markChangedRows(const uint16_t* pixels, int pitchBytes, std::vector<uint16_t>& kept,
+                    std::vector<uint8_t>& changed);
+
+// Whether output row y is made from a changed picture row.
+inline bool madeFromChanged(const Axis& ys, const uint8_t* changed, std::size_t y) {
+    const int from = ys.from[y];
+    return changed[from] != 0 || (ys.weight[y] != 0 && changed[from + 1] != 0);
+}
 
 // Draws a picture over the output at (x, y), each pixel a factor x factor square, leaving out
 // its key pixels and whatever falls outside width x height.

@@ -1,9 +1,10 @@
 // The SDL platform's present: the 640 x 480 RGB565 picture fills the window in the player's
 // look, with the overlays (the "Paused" sign, the lives) drawn over it at a whole scale. Through
 // the GPU's renderer where the machine has one (present_gpu.cpp); else into the window's own
-// surface, converted to its format while the processor scales it (scaler.h), handing over only
-// what changed. Mesa's software rasteriser, all that a virtual display offers, costs about 90 MB
-// and half a second of start-up and scales far more slowly than the processor's loop here.
+// surface, converted to its format while the processor scales it (scaler.h), making and handing
+// over only the rows that changed since the last present. Mesa's software rasteriser, all that a
+// virtual display offers, costs about 90 MB and half a second of start-up and scales far more
+// slowly than the processor's loop here.
 
 #include "platform/layout.h"
 #include "platform/platform.h"
@@ -34,6 +35,10 @@ struct PresentState {
     scaler::Axis ys;
     scaler::Work work;
     std::vector<SDL_Rect> outside; // overlays drawn beyond the picture, black again next time
+    std::vector<SDL_Rect> over;    // overlays drawn over the picture, made again next time
+    std::vector<uint16_t> kept;    // the last picture scaled, to find the rows that changed
+    std::vector<uint8_t> changed;  // a flag per picture row: its output rows are made again
+    std::vector<SDL_Rect> handOver;
     // Set from ZANBURY_REPORT_FIRST_PRESENT: the first present writes its moment to standard
     // error, for measuring the start-up time.
     bool reportFirstPresent = false;
@@ -95,6 +100,8 @@ void drawOverlay(const Picture& picture, const layout::Box& at, SDL_Surface* scr
     SDL_Rect shown{};
     if (!inside(r, box) && SDL_IntersectRect(&r, &all, &shown) == SDL_TRUE) {
         outside.push_back(shown);
+    } else if (inside(r, box)) {
+        present.over.push_back(r);
     }
 }
 
@@ -124,6 +131,41 @@ void reportFirstPresent() {
                  static_cast<long long>(used.tv_sec) * 1000000 + used.tv_nsec / 1000);
 }
 
+// Notes in present.changed the picture rows whose output rows are made this time: those that
+// changed since the last present, those under the overlays drawn over the picture last time, or
+// all of them when the surface was painted afresh.
+void markRowsToMake(const uint16_t* pixels, int pitchBytes, const layout::Box& box, bool all) {
+    if (all) {
+        present.kept.clear();
+    }
+    scaler::markChangedRows(pixels, pitchBytes, present.kept, present.changed);
+    for (const SDL_Rect& r : present.over) {
+        const int top = std::clamp(r.y - box.y, 0, box.h);
+        const int bottom = std::clamp(r.y + r.h - box.y, 0, box.h);
+        for (int y = top; y < bottom; ++y) {
+            present.changed[present.ys.from[static_cast<std::size_t>(y)]] = 1;
+        }
+    }
+    present.over.clear();
+}
+
+// The bands of output rows made this time, to be handed over to the display server.
+void addRowsMade(const layout::Box& box, std::vector<SDL_Rect>& rects) {
+    const std::size_t rows = present.ys.from.size();
+    for (std::size_t y = 0; y < rows;) {
+        if (!scaler::madeFromChanged(present.ys, present.changed.data(), y)) {
+            ++y;
+            continue;
+        }
+        const std::size_t first = y;
+        while (y < rows && scaler::madeFromChanged(present.ys, present.changed.data(), y)) {
+            ++y;
+        }
+        rects.push_back(
+            SDL_Rect{box.x, box.y + static_cast<int>(first), box.w, static_cast<int>(y - first)});
+    }
+}
+
 // The window surface's present.
 void presentToSurface(const uint16_t* pixels, int pitchBytes, const Overlays& overlays) {
     SDL_Surface* screen = SDL_GetWindowSurface(sdl.window); // made afresh after a resize
@@ -149,17 +191,24 @@ void presentToSurface(const uint16_t* pixels, int pitchBytes, const Overlays& ov
         };
         SDL_FillRects(screen, borders, 4, SDL_MapRGB(screen->format, 0, 0, 0));
     }
-    std::vector<SDL_Rect> changed = std::move(present.outside);
-    present.outside.clear();
+    // What is handed over: last time's overlays beyond the picture (painted black now), the rows
+    // made, this time's overlays. Kept between presents so that a present does not allocate.
+    std::vector<SDL_Rect>& changed = present.handOver;
+    changed.clear();
+    std::swap(changed, present.outside);
     if (!repaint && !changed.empty()) {
         SDL_FillRects(screen, changed.data(), static_cast<int>(changed.size()), 0);
     }
+    const Uint32 tablesBefore = present.tablesFormat;
     if (makeTables(screen->format)) {
+        bool fresh = repaint || present.tablesFormat != tablesBefore;
         if (box.w != static_cast<int>(present.xs.from.size()) ||
             box.h != static_cast<int>(present.ys.from.size())) {
             present.xs = scaler::sharpAxis(ScreenWidth, box.w);
             present.ys = scaler::sharpAxis(ScreenHeight, box.h);
+            fresh = true;
         }
+        markRowsToMake(pixels, pitchBytes, box, fresh);
         if (SDL_MUSTLOCK(screen)) {
             SDL_LockSurface(screen);
         }
@@ -168,18 +217,22 @@ void presentToSurface(const uint16_t* pixels, int pitchBytes, const Overlays& ov
                                         static_cast<std::ptrdiff_t>(box.y) * screen->pitch) +
             box.x;
         scaler::scale(pixels, pitchBytes, present.widen, present.xs, present.ys, present.work,
-                      origin, screen->pitch);
+                      origin, screen->pitch, present.changed.data());
+        addRowsMade(box, changed);
         drawOverlays(overlays, screen, box, present.outside);
         if (SDL_MUSTLOCK(screen)) {
             SDL_UnlockSurface(screen);
         }
-    } else if (!blitThroughSdl(pixels, pitchBytes, screen, box)) {
+    } else if (blitThroughSdl(pixels, pitchBytes, screen, box)) {
+        present.kept.clear(); // the next fast present makes every row
+        changed.push_back(to);
+    } else {
         return;
     }
     if (repaint) {
         SDL_UpdateWindowSurface(sdl.window);
     } else {
-        changed.push_back(to);
+        changed.insert(changed.end(), present.over.begin(), present.over.end());
         changed.insert(changed.end(), present.outside.begin(), present.outside.end());
         SDL_UpdateWindowSurfaceRects(sdl.window, changed.data(), static_cast<int>(changed.size()));
     }
@@ -202,6 +255,8 @@ void closePresent() {
     present.shownOn = nullptr;
     present.tablesFormat = SDL_PIXELFORMAT_UNKNOWN;
     present.outside.clear();
+    present.over.clear();
+    present.kept.clear();
 }
 
 } // namespace platform::detail

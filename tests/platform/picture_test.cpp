@@ -167,4 +167,33 @@ TEST(ScalerTest, ScalesThePictureAsSharpBilinearAndDrawsOverlaysKeyed) {
     EXPECT_EQ(out[5 * 10 + 8], 7u);                           // key again
 }
 
+TEST(ScalerTest, MakingOnlyTheChangedRowsGivesTheWholeScale) {
+    const scaler::Widen widen = scaler::makeWiden(16, 8, 0, 0xFF000000u);
+    std::vector<uint16_t> picture(640 * 480);
+    for (std::size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = static_cast<uint16_t>(i * 40503u);
+    }
+    for (auto [w, h] : {std::pair{1280, 960}, {1440, 1080}, {1067, 800}, {2880, 2160}}) {
+        const scaler::Axis xs = scaler::sharpAxis(640, w);
+        const scaler::Axis ys = scaler::sharpAxis(480, h);
+        scaler::Work work;
+        std::vector<uint16_t> kept;
+        std::vector<uint8_t> changed;
+        std::vector<uint32_t> out(static_cast<std::size_t>(w) * h, 0);
+        std::vector<uint16_t> now = picture;
+        EXPECT_EQ(scaler::markChangedRows(now.data(), 640 * 2, kept, changed), 480);
+        scaler::scale(now.data(), 640 * 2, widen, xs, ys, work, out.data(), w * 4, changed.data());
+        // A few rows changed, among them the first and the last, and two neighbours.
+        for (int y : {0, 17, 18, 241, 479}) {
+            now[static_cast<std::size_t>(y) * 640 + 300] ^= 0x5555;
+        }
+        EXPECT_EQ(scaler::markChangedRows(now.data(), 640 * 2, kept, changed), 5);
+        scaler::scale(now.data(), 640 * 2, widen, xs, ys, work, out.data(), w * 4, changed.data());
+        std::vector<uint32_t> whole(out.size(), 0);
+        scaler::scale(now.data(), 640 * 2, widen, xs, ys, work, whole.data(), w * 4);
+        EXPECT_TRUE(out == whole) << w << "x" << h;
+        EXPECT_EQ(scaler::markChangedRows(now.data(), 640 * 2, kept, changed), 0);
+    }
+}
+
 } // namespace

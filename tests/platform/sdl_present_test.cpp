@@ -2,7 +2,8 @@
 // 16-bit colour reaches the window widened channel by channel; F10 goes through the looks, sharp
 // filling the window at 4:3, whole scaling by the largest whole factor, stretch filling it all,
 // each centred on black; a window smaller than the picture shows all of it; the lives and the
-// sign go over the picture, and a life lost leaves black margin behind.
+// sign go over the picture, and a life lost leaves black margin behind, a sign taken away the
+// picture.
 
 #include "platform/platform.h"
 #include "tests/platform/sdl_window_fixture.h"
@@ -230,6 +231,13 @@ TEST_F(SdlPresentTest, LivesBesideThePictureAndTheSignOverIt) {
     EXPECT_EQ(shown(799, 449).b, 255);
     EXPECT_EQ(shown(800, 450).b, 255);
     EXPECT_EQ(shown(797, 449).b, shown(700, 300).b); // just beside it, the picture
+
+    // The sign gone and the picture the same: only changed rows are made again, and the rows
+    // under the sign count as changed.
+    overlays.sign = platform::Picture{};
+    platform::presentFrame(grey.data(), 640 * 2, overlays);
+    EXPECT_EQ(shown(799, 449).b, shown(700, 300).b);
+    EXPECT_EQ(shown(800, 450).b, shown(700, 300).b);
 }
 
 } // namespace

@@ -98,10 +98,18 @@ void drawOverlay(const Picture& picture, const layout::Box& at, SDL_Surface* scr
     SDL_Rect r{at.x, at.y, at.w, at.h};
     const SDL_Rect all{0, 0, screen->w, screen->h};
     SDL_Rect shown{};
-    if (!inside(r, box) && SDL_IntersectRect(&r, &all, &shown) == SDL_TRUE) {
+    if (SDL_IntersectRect(&r, &all, &shown) == SDL_FALSE) {
+        return;
+    }
+    if (!inside(r, box)) {
         outside.push_back(shown);
-    } else if (inside(r, box)) {
-        present.over.push_back(r);
+    }
+    // The part over the picture is made again next time, also where the overlay only reaches
+    // into it (the black painted there next time goes under the picture).
+    const SDL_Rect area{box.x, box.y, box.w, box.h};
+    SDL_Rect over{};
+    if (SDL_IntersectRect(&shown, &area, &over) == SDL_TRUE) {
+        present.over.push_back(over);
     }
 }
 

@@ -238,6 +238,26 @@ TEST_F(SdlPresentTest, LivesBesideThePictureAndTheSignOverIt) {
     platform::presentFrame(grey.data(), 640 * 2, overlays);
     EXPECT_EQ(shown(799, 449).b, shown(700, 300).b);
     EXPECT_EQ(shown(800, 450).b, shown(700, 300).b);
+
+    // 1280 x 960 has no margin: the lives go in the picture's corner, and a life lost there
+    // leaves the picture behind.
+    resize(1280, 960);
+    auto redInCorner = [&] {
+        int count = 0;
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 1000; x < 1280; ++x) {
+                count += redAt(x, y);
+            }
+        }
+        return count;
+    };
+    overlays.lives = 3;
+    platform::presentFrame(grey.data(), 640 * 2, overlays);
+    const int three = redInCorner();
+    EXPECT_GT(three, 0);
+    overlays.lives = 2;
+    platform::presentFrame(grey.data(), 640 * 2, overlays);
+    EXPECT_EQ(redInCorner() * 3, three * 2);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ export HOME=$work/home
 unset XDG_DATA_HOME
 mkdir -p "$HOME"
 for program in usr/games/zanbury usr/games/zanbury-parkcheck usr/games/zanbury-autoplay \
-  usr/games/zanbury-sim; do
+  usr/games/zanbury-sim usr/games/zanbury-parkmap; do
   answer=$("$root/$program" --version)
   [ "$answer" = "${program##*/} $version" ] || fail "$program --version says '$answer'"
 done

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -152,13 +154,18 @@ std::string formatSettings(const Settings& s) {
     return text;
 }
 
-Settings loadSettings(const std::string& path) {
+Settings loadSettings(const std::string& path, bool* missing) {
+    if (missing != nullptr) {
+        *missing = false;
+    }
     if (path.empty()) {
         return {};
     }
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) {
-        if (errno != ENOENT) {
+        if (errno == ENOENT && missing != nullptr) {
+            *missing = true;
+        } else if (errno != ENOENT) {
             std::fprintf(stderr,
                          "zanbury: cannot read the settings file %s: %s; using the "
                          "defaults\n",
@@ -186,6 +193,33 @@ Settings loadSettings(const std::string& path) {
     return s;
 }
 
+namespace {
+
+// Removes the temporary files beside `path` that games killed while storing their choices left
+// behind: those whose game is no longer running.
+void sweepLeftovers(const std::string& dir, const std::string& name) {
+    DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
+    if (d == nullptr) {
+        return;
+    }
+    const std::string prefix = name + ".new.";
+    while (const dirent* entry = readdir(d)) {
+        const std::string other = entry->d_name;
+        if (other.compare(0, prefix.size(), prefix) != 0 ||
+            other.find_first_not_of("0123456789", prefix.size()) != std::string::npos ||
+            other.size() == prefix.size() || other.size() > prefix.size() + 9) {
+            continue;
+        }
+        const long pid = std::strtol(other.c_str() + prefix.size(), nullptr, 10);
+        if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            unlink((dir + "/" + other).c_str());
+        }
+    }
+    closedir(d);
+}
+
+} // namespace
+
 bool saveSettings(const std::string& path, const Settings& s) {
     const std::size_t slash = path.rfind('/');
     if (path.empty() || slash == std::string::npos) {
@@ -196,8 +230,15 @@ bool saveSettings(const std::string& path, const Settings& s) {
     if (slash > 0 && !makeDirectories(dir)) {
         return warn(path, "its directory cannot be made");
     }
-    const std::string temp = path + ".new";
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    sweepLeftovers(dir, path.substr(slash + 1));
+    // A name of this process's own, made new (never through a link): two games storing their
+    // choices at once each rename a whole file of their own.
+    const std::string temp = path + ".new." + std::to_string(getpid());
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = open(temp.c_str(), flags, 0600);
+    if (fd < 0 && errno == EEXIST && unlink(temp.c_str()) == 0) {
+        fd = open(temp.c_str(), flags, 0600); // left by an earlier game of the same number
+    }
     if (fd < 0) {
         return warn(path, "opening");
     }

@@ -40,10 +40,10 @@ std::string settingsPath();
 Settings parseSettings(std::string_view text, std::string& problem);
 std::string formatSettings(const Settings& settings);
 
-// The file's settings. A missing file gives the defaults without a word (no setting has been
-// changed yet); an unreadable or broken one gives the defaults for what cannot be read, with one
-// warning on standard error.
-Settings loadSettings(const std::string& path);
+// The file's settings. A missing file gives the defaults and sets `missing` (the caller says so
+// and writes them there); an unreadable or broken one gives the defaults for what cannot be
+// read, with one warning on standard error, and is left as it is for the player to mend.
+Settings loadSettings(const std::string& path, bool* missing = nullptr);
 // Writes the settings to a file beside `path`, flushes it to the disk and renames it over
 // `path`, making the directory first where needed: a write cut short at any moment leaves the old
 // file or the new one, whole. False, with a warning on standard error, when it cannot.

@@ -13,7 +13,18 @@ namespace platform::detail {
 
 void loadPlayerSettings() {
     sdl.settingsPath = settings::settingsPath();
-    sdl.settings = settings::loadSettings(sdl.settingsPath);
+    bool missing = false;
+    sdl.settings = settings::loadSettings(sdl.settingsPath, &missing);
+    if (missing) {
+        // Said once: the defaults are written, with a comment naming each choice, for the player
+        // to find and change.
+        const bool written = settings::saveSettings(sdl.settingsPath, sdl.settings);
+        std::fprintf(stderr,
+                     written ? "zanbury: no settings file yet: the defaults are used and written "
+                               "to %s\n"
+                             : "zanbury: no settings file at %s: the defaults are used\n",
+                     sdl.settingsPath.c_str());
+    }
 }
 
 void saveChoices() {

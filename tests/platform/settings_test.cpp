@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,12 +52,19 @@ TEST_F(SettingsTest, ChangedSettingsAndUnknownKeysSurviveAWriteAndARead) {
     EXPECT_EQ(back.gpu, settings::Gpu::No);
     ASSERT_EQ(back.others.size(), 1u);
     EXPECT_EQ(back.others[0], "future = 3");
-    EXPECT_FALSE(fs::exists(path + ".new"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()),
+                            fs::directory_iterator{}),
+              1)
+        << "no temporary file is left beside the settings";
 
     // F10's order, and a missing file: the defaults.
     EXPECT_EQ(settings::nextLook(settings::Look::Sharp), settings::Look::Whole);
     EXPECT_EQ(settings::nextLook(settings::Look::Stretch), settings::Look::Sharp);
-    const settings::Settings none = settings::loadSettings((dir_ / "none.conf").string());
+    bool missing = false;
+    const settings::Settings none = settings::loadSettings((dir_ / "none.conf").string(), &missing);
+    EXPECT_TRUE(missing);
+    settings::loadSettings(path, &missing);
+    EXPECT_FALSE(missing);
     EXPECT_EQ(none.look, settings::Look::Sharp);
     EXPECT_TRUE(none.lives);
     EXPECT_FALSE(none.mute);
@@ -137,6 +145,9 @@ TEST_F(SettingsTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
             ASSERT_EQ(line, "padding = " + std::string(40, 'x'));
         }
     }
+    // What the killed writers left is swept away by the next.
+    ASSERT_TRUE(settings::saveSettings(path, first));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
 }
 
 } // namespace

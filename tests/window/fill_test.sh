@@ -64,8 +64,9 @@ scale=$((width / 640 < height / 480 ? width / 640 : height / 480))
 start
 grep -q "present: $path" "$work/err" || { echo "not presented by $path:"; cat "$work/err"; exit 1; }
 expect_box sharp "$sharp_w" "$height" $(((width - sharp_w) / 2)) 0
-# Nothing changed yet: no settings file written.
-[ ! -e "$work/config/zanbury/settings.conf" ] || { echo "a settings file unasked for"; exit 1; }
+# No settings file yet: the defaults are written, and said once.
+grep -q "^look = sharp$" "$work/config/zanbury/settings.conf" || { echo "no defaults written"; exit 1; }
+[ "$(grep -c "no settings file" "$work/err")" = 1 ] || { cat "$work/err"; exit 1; }
 xdotool key F10
 expect_box whole $((640 * scale)) $((480 * scale)) $(((width - 640 * scale) / 2)) $(((height - 480 * scale) / 2))
 xdotool key F10

@@ -7,6 +7,9 @@ set -euo pipefail
 game=$1
 source "$(dirname "$0")/xvfb_lib.sh"
 mkdir "$work/empty" "$work/parks"
+# Settings of the player's own, so that a first start's line about them does not show here.
+mkdir -p "$XDG_CONFIG_HOME/zanbury"
+echo "look = sharp" >"$XDG_CONFIG_HOME/zanbury/settings.conf"
 cp "$2"/*.txt "$work/parks/"
 rm -f "$work/parks/highscore.txt"
 

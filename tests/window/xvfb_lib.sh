@@ -11,6 +11,9 @@
 
 work=$(mktemp -d)
 xvfb_pid=""
+# The player's settings stay out of the tests, and the tests out of the player's settings, also
+# where no display is started.
+export XDG_CONFIG_HOME="$work/config"
 game_pid=""
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
@@ -31,8 +34,6 @@ start_xvfb() {
   read -r -t 10 number <&3 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
   export DISPLAY=":$number"
   export SDL_AUDIODRIVER=dummy
-  # The player's settings stay out of the tests, and the tests out of the player's settings.
-  export XDG_CONFIG_HOME="$work/config"
   # Nor has the private display a session bus: the video system's bus client would otherwise
   # try to launch one for it.
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"

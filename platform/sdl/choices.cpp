@@ -19,11 +19,17 @@ void loadPlayerSettings() {
         // Said once: the defaults are written, with a comment naming each choice, for the player
         // to find and change.
         const bool written = settings::saveSettings(sdl.settingsPath, sdl.settings);
+#if defined(__EMSCRIPTEN__)
+        // In a browser the file is in the page's storage, which the page describes; a line of
+        // standard error before the first picture would show on the page as the game's error.
+        (void)written;
+#else
         std::fprintf(stderr,
                      written ? "zanbury: no settings file yet: the defaults are used and written "
                                "to %s\n"
                              : "zanbury: no settings file at %s: the defaults are used\n",
                      sdl.settingsPath.c_str());
+#endif
     }
 }
 

@@ -24,8 +24,7 @@ constexpr platform::Key Keys[] = {platform::Key::Up,    platform::Key::Down,
                                   platform::Key::Enter, platform::Key::Escape};
 
 struct Recorder {
-    bool on = false;
-    NewFile files[2];
+    NewFile files[2]; // the files written; recording while there is one
     int fileCount = 0;
     bool keepHighScoreRun = false;
     platform::KeyView keys[platform::KeyCount] = {}; // as a replay's keys stand at this moment
@@ -47,7 +46,6 @@ void stopFile(int i, const char* reason) {
         rec.files[j] = rec.files[j + 1];
     }
     rec.files[--rec.fileCount] = NewFile{};
-    rec.on = rec.fileCount > 0;
 }
 
 // Writes a line that the formatting made whole in `line` (a line cut short is never written).
@@ -109,7 +107,7 @@ void keepHighScoreRun(int64_t pass, int32_t score) {
     flushAll();
     std::string error;
     const int lock = park::takeHighScoreLock(error);
-    if (lock >= 0 && park::highScoreIs(score) && rec.on) {
+    if (lock >= 0 && park::highScoreIs(score) && recording()) {
         char end[32];
         const int n = recording::formatEndLine(end, sizeof end, pass);
         if (!copyReplacing(rec.files[0].file, std::string(end, static_cast<std::size_t>(n)),
@@ -134,7 +132,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 } // namespace
 
 bool recording() {
-    return rec.on;
+    return rec.fileCount > 0;
 }
 
 bool recorderStart(const std::vector<std::string>& paths, bool keepHighScoreRun,
@@ -173,7 +171,6 @@ bool recorderStart(const std::vector<std::string>& paths, bool keepHighScoreRun,
         }
         rec.files[rec.fileCount++] = f;
     }
-    rec.on = rec.fileCount > 0;
     rec.keepHighScoreRun = keepHighScoreRun;
     rec.lastFlush = platform::tickCount();
     return true;
@@ -242,7 +239,7 @@ void recordAfterPass(int64_t pass) {
     for (platform::Key key : Keys) {
         rec.keys[static_cast<int>(key)] = platform::peekKey(key);
     }
-    if (tape.reads > 0 && tape.outcome.saved && rec.keepHighScoreRun && rec.on) {
+    if (tape.reads > 0 && tape.outcome.saved && rec.keepHighScoreRun && recording()) {
         keepHighScoreRun(pass, tape.score);
     }
     if (platform::tickCount() - rec.lastFlush >= 1000u) {
@@ -251,7 +248,7 @@ void recordAfterPass(int64_t pass) {
 }
 
 void recorderFinish(int64_t passes) {
-    if (!rec.on) {
+    if (!recording()) {
         rec = Recorder{};
         return;
     }

@@ -15,7 +15,6 @@ namespace {
 
 struct Trace {
     std::FILE* out = nullptr;
-    bool withHash = true;
     bool own = false;
     uint32_t lastFlush = 0;
 };
@@ -49,8 +48,8 @@ bool startReplay(recording::Recording recording, std::string& error) {
     return detail::replayerStart(std::move(recording), error);
 }
 
-void startTrace(std::FILE* out, bool withHash, bool own) {
-    trace = Trace{out, withHash, own, platform::tickCount()};
+void startTrace(std::FILE* out, bool own) {
+    trace = Trace{out, own, platform::tickCount()};
 }
 
 bool startTraceFile(const std::string& path, std::string& error) {
@@ -63,7 +62,7 @@ bool startTraceFile(const std::string& path, std::string& error) {
         std::remove(f.temporary.c_str());
         return false;
     }
-    startTrace(f.file, true, true);
+    startTrace(f.file, true);
     return true;
 }
 
@@ -88,7 +87,7 @@ void afterPass() {
     if (trace.out == nullptr) {
         return;
     }
-    if (!trace::write(trace.out, pass, trace.withHash)) {
+    if (!trace::write(trace.out, pass, true)) {
         std::fprintf(stderr, "zanbury: warning: cannot write the trace: %s; it stops here\n",
                      std::strerror(errno));
         if (trace.own) {
@@ -99,10 +98,6 @@ void afterPass() {
         std::fflush(trace.out);
         trace.lastFlush = platform::tickCount();
     }
-}
-
-int64_t passes() {
-    return pass;
 }
 
 bool finish(std::string& message) {

@@ -38,9 +38,9 @@ bool startRecording(const std::vector<std::string>& paths, bool keepHighScoreRun
 // reason, when the directory's parks differ.
 bool startReplay(recording::Recording recording, std::string& error);
 
-// Writes the trace line of each pass to `out` after its present; with `own` the session
-// flushes it every second and closes it at the end.
-void startTrace(std::FILE* out, bool withHash, bool own);
+// Writes the trace line of each pass, with its hash, to `out` after its present; with `own` the
+// session flushes it every second and closes it at the end.
+void startTrace(std::FILE* out, bool own);
 // The same into a file of that name, replaced atomically, with the hash; false with the reason
 // in `error` when it cannot be made.
 bool startTraceFile(const std::string& path, std::string& error);
@@ -50,9 +50,6 @@ bool startTraceFile(const std::string& path, std::string& error);
 bool beforePass();
 // After the pass's present: the recording and the trace take the pass.
 void afterPass();
-
-// The passes begun so far.
-int64_t passes();
 
 // Ends the session: a recording gets its end line and every file is closed. False when a
 // replay went wrong (the game did not read what the recording holds), with the reason naming

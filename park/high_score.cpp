@@ -267,9 +267,7 @@ HighScoreOutcome recordHighScore(int32_t score) {
             warn(std::string("cannot write ") + HighScoreFile + ": " + why);
         }
     }
-    if (lock >= 0) {
-        close(lock); // and the lock with it
-    }
+    releaseHighScoreLock(lock);
     return outcome;
 }
 

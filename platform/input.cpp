@@ -102,11 +102,8 @@ platform::KeyView view(const InputState& state, platform::Key key) {
 }
 
 bool check(InputState& state, platform::Key key) {
-    platform::KeyView v = view(state, key);
-    KeySources sources = sourcesOf(key);
-    for (const Source* s = sources.begin; s != sources.end(); ++s) {
-        state.sources[*s].wentDown = false;
-    }
+    const platform::KeyView v = view(state, key);
+    move(state, key, platform::KeyMove::Forget);
     return v.down || v.wentDown;
 }
 

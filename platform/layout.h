@@ -2,6 +2,7 @@
 // Where things go in a window: the picture in each look, and what the present draws over it at
 // its own time (the "Paused" sign, the lives). Plain arithmetic, shared by both present paths.
 
+#include "platform/platform.h"
 #include "platform/settings.h"
 
 namespace layout {
@@ -11,6 +12,7 @@ struct Box {
     int y = 0;
     int w = 0;
     int h = 0;
+    bool operator==(const Box&) const = default;
 };
 
 // The picture's area in a window of this size. Sharp: as large as fits at 4:3, centred, within
@@ -30,5 +32,21 @@ Box lifeBox(const Box& picture, int windowWidth, int width, int height, int inde
 // The sign, centred on the picture, at twice the overlays' scale where that fits in half the
 // picture's width.
 Box signBox(const Box& picture, int width, int height);
+
+// Calls draw(picture, box) for each overlay of a present, in the order drawn: the lives (unless
+// the player has turned them off), then the sign.
+template <typename Draw>
+void forEachOverlay(const platform::Overlays& overlays, bool showLives, const Box& picture,
+                    int windowWidth, Draw draw) {
+    const platform::Picture& life = overlays.life;
+    if (showLives && life.pixels != nullptr) {
+        for (int i = 0; i < overlays.lives; ++i) {
+            draw(life, lifeBox(picture, windowWidth, life.width, life.height, i));
+        }
+    }
+    if (overlays.sign.pixels != nullptr) {
+        draw(overlays.sign, signBox(picture, overlays.sign.width, overlays.sign.height));
+    }
+}
 
 } // namespace layout

@@ -27,11 +27,6 @@ inline uint32_t mix(uint32_t a, uint32_t b, uint32_t w) {
     return even | odd;
 }
 
-const uint16_t* pictureRow(const uint16_t* pixels, int pitchBytes, int y) {
-    return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
-                                             static_cast<std::ptrdiff_t>(y) * pitchBytes);
-}
-
 uint32_t* outRow(uint32_t* out, int outPitchBytes, int y) {
     return reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(out) +
                                        static_cast<std::ptrdiff_t>(y) * outPitchBytes);
@@ -50,9 +45,7 @@ const uint32_t* scaledRow(const uint16_t* pixels, int pitchBytes, const Widen& w
     work.rowOf[slot] = y;
     const uint16_t* from = pictureRow(pixels, pitchBytes, y);
     uint32_t* wide = work.wide.data();
-    for (int x = 0; x < W; ++x) {
-        wide[x] = scaler::widen(widen, from[x]);
-    }
+    widenRow(widen, from, wide, W);
     wide[W] = wide[W - 1]; // a copy of the last column reads its neighbour with weight 0
     uint32_t* to = work.rows[slot].data();
     const uint16_t* at = xs.from.data();
@@ -172,9 +165,7 @@ void scaleWhole(const uint16_t* pixels, int pitchBytes, const Widen& widen, int 
         }
         const uint16_t* from = pictureRow(pixels, pitchBytes, y);
         if (xScale == 1) {
-            for (int x = 0; x < W; ++x) {
-                row[x] = scaler::widen(widen, from[x]);
-            }
+            widenRow(widen, from, row, W);
         } else if (xScale == 2) {
             // The usual whole case on today's screens: each pixel twice, as one 64-bit store.
             for (int x = 0; x < W; ++x) {

@@ -29,6 +29,19 @@ inline uint32_t widen(const Widen& w, uint16_t pixel) {
     return w.high[pixel >> 8] | w.low[pixel & 0xffu];
 }
 
+// `count` pixels of a picture row widened into `to`.
+inline void widenRow(const Widen& w, const uint16_t* from, uint32_t* to, int count) {
+    for (int x = 0; x < count; ++x) {
+        to[x] = widen(w, from[x]);
+    }
+}
+
+// Row y of a picture whose rows are pitchBytes apart.
+inline const uint16_t* pictureRow(const uint16_t* pixels, int pitchBytes, int y) {
+    return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
+                                             static_cast<std::ptrdiff_t>(y) * pitchBytes);
+}
+
 // One axis of the scale: for every output position, the picture position it copies, and the
 // weight out of 256 of the next picture position blended in (0: a plain copy).
 struct Axis {

@@ -11,6 +11,11 @@
 
 namespace platform::detail {
 
+bool verbose() {
+    const char* v = std::getenv("ZANBURY_VERBOSE");
+    return v != nullptr && std::strcmp(v, "1") == 0;
+}
+
 void loadPlayerSettings() {
     sdl.settingsPath = settings::settingsPath();
     bool missing = false;
@@ -42,8 +47,7 @@ void saveChoices() {
 void nextLook() {
     sdl.settings.look = settings::nextLook(sdl.settings.look);
     sdl.repaintAll = true; // the borders move
-    const char* verbose = std::getenv("ZANBURY_VERBOSE");
-    if (verbose != nullptr && std::strcmp(verbose, "1") == 0) {
+    if (verbose()) {
         std::fprintf(stderr, "zanbury: look: %s\n", settings::lookName(sdl.settings.look));
     }
     saveChoices();
@@ -84,7 +88,7 @@ PauseRequest takePauseRequest() {
 
 void forgetKeys() {
     input::forgetAll(sdl.input);
-    detail::forgetPads();
+    detail::letGoOfPads(); // no pad key holds on across a pause
 }
 
 } // namespace platform

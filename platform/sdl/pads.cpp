@@ -142,10 +142,6 @@ void letGoOfPads() {
     holdPadSources();
 }
 
-void forgetPads() {
-    letGoOfPads();
-}
-
 void closePads() {
     for (const Pad& pad : pads) {
         SDL_GameControllerClose(pad.controller);

@@ -115,18 +115,10 @@ void drawOverlay(const Picture& picture, const layout::Box& at, SDL_Surface* scr
 
 void drawOverlays(const Overlays& overlays, SDL_Surface* screen, const layout::Box& box,
                   std::vector<SDL_Rect>& outside) {
-    if (sdl.settings.lives && overlays.life.pixels != nullptr) {
-        for (int i = 0; i < overlays.lives; ++i) {
-            drawOverlay(
-                overlays.life,
-                layout::lifeBox(box, screen->w, overlays.life.width, overlays.life.height, i),
-                screen, box, outside);
-        }
-    }
-    if (overlays.sign.pixels != nullptr) {
-        drawOverlay(overlays.sign, layout::signBox(box, overlays.sign.width, overlays.sign.height),
-                    screen, box, outside);
-    }
+    layout::forEachOverlay(overlays, sdl.settings.lives, box, screen->w,
+                           [&](const Picture& picture, const layout::Box& at) {
+                               drawOverlay(picture, at, screen, box, outside);
+                           });
 }
 
 void reportFirstPresent() {
@@ -186,9 +178,7 @@ void presentToSurface(const uint16_t* pixels, int pitchBytes, const Overlays& ov
     }
     const layout::Box box = layout::pictureBox(sdl.settings.look, screen->w, screen->h);
     const SDL_Rect to{box.x, box.y, box.w, box.h};
-    const bool moved = box.x != present.shownAt.x || box.y != present.shownAt.y ||
-                       box.w != present.shownAt.w || box.h != present.shownAt.h;
-    const bool repaint = sdl.repaintAll || screen != present.shownOn || moved;
+    const bool repaint = sdl.repaintAll || screen != present.shownOn || box != present.shownAt;
     if (repaint) {
         // Black around the picture; the picture's own area is painted over below.
         const SDL_Rect borders[4] = {

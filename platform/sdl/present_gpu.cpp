@@ -44,9 +44,7 @@ SDL_Texture* overlayTexture(const Picture& picture) {
     }
     std::vector<uint32_t> argb(static_cast<std::size_t>(picture.width) * picture.height);
     for (int y = 0; y < picture.height; ++y) {
-        const auto* row =
-            reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(picture.pixels) +
-                                              static_cast<std::ptrdiff_t>(y) * picture.pitchBytes);
+        const uint16_t* row = scaler::pictureRow(picture.pixels, picture.pitchBytes, y);
         for (int x = 0; x < picture.width; ++x) {
             argb[static_cast<std::size_t>(y) * picture.width + x] =
                 picture.key >= 0 && row[x] == picture.key ? 0u : scaler::widen(gpu.widen, row[x]);
@@ -79,13 +77,9 @@ void upload(const uint16_t* pixels, int pitchBytes) {
         return;
     }
     for (int y = 0; y < ScreenHeight; ++y) {
-        const auto* from = reinterpret_cast<const uint16_t*>(
-            reinterpret_cast<const uint8_t*>(pixels) + static_cast<std::ptrdiff_t>(y) * pitchBytes);
         auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(to) +
                                                 static_cast<std::ptrdiff_t>(y) * toPitch);
-        for (int x = 0; x < ScreenWidth; ++x) {
-            row[x] = scaler::widen(gpu.widen, from[x]);
-        }
+        scaler::widenRow(gpu.widen, scaler::pictureRow(pixels, pitchBytes, y), row, ScreenWidth);
     }
     SDL_UnlockTexture(gpu.picture);
 }
@@ -169,15 +163,7 @@ void presentThroughGpu(const uint16_t* pixels, int pitchBytes, const Overlays& o
         SDL_RenderCopy(sdl.renderer, gpu.picture, nullptr, &to);
         SDL_SetTextureScaleMode(gpu.picture, SDL_ScaleModeNearest);
     }
-    if (sdl.settings.lives && overlays.life.pixels != nullptr) {
-        for (int i = 0; i < overlays.lives; ++i) {
-            drawOverlay(overlays.life,
-                        layout::lifeBox(box, width, overlays.life.width, overlays.life.height, i));
-        }
-    }
-    if (overlays.sign.pixels != nullptr) {
-        drawOverlay(overlays.sign, layout::signBox(box, overlays.sign.width, overlays.sign.height));
-    }
+    layout::forEachOverlay(overlays, sdl.settings.lives, box, width, drawOverlay);
     SDL_RenderPresent(sdl.renderer);
 }
 

@@ -71,11 +71,6 @@ bool probeGpu(std::string& why) {
     return gpu;
 }
 
-bool verbose() {
-    const char* v = std::getenv("ZANBURY_VERBOSE");
-    return v != nullptr && std::strcmp(v, "1") == 0;
-}
-
 void sayPresentPath(const char* path, const std::string& why) {
     if (verbose()) {
         std::fprintf(stderr, "zanbury: present: %s (%s)\n", path, why.c_str());

@@ -59,7 +59,9 @@ void closeGpu();
 void presentThroughGpu(const uint16_t* pixels, int pitchBytes, const Overlays& overlays);
 
 // choices.cpp: the settings read when the window opens; F10 and M while the game runs, each
-// change written to the settings file; the pause requests.
+// change written to the settings file; the pause requests; whether ZANBURY_VERBOSE=1 asks for the
+// platform's choices on standard error.
+bool verbose();
 void loadPlayerSettings();
 void saveChoices();
 void nextLook();
@@ -83,7 +85,6 @@ void quietenWayland(bool quiet);
 void openPads();
 void padEvent(const SDL_Event& event);
 void letGoOfPads();
-void forgetPads(); // as letGoOfPads, for pause and resume: no pad key holds on
 void closePads();
 
 } // namespace platform::detail

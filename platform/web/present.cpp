@@ -51,26 +51,13 @@ void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overla
         return; // no window
     }
     const uint32_t tick = tickCount(); // right after the pacer's own read, before any work
-    uint32_t* out = present.rgba.data();
     for (int y = 0; y < ScreenHeight; ++y) {
-        const auto* row = reinterpret_cast<const uint16_t*>(
-            reinterpret_cast<const uint8_t*>(pixels) + static_cast<std::ptrdiff_t>(y) * pitchBytes);
-        for (int x = 0; x < ScreenWidth; ++x) {
-            *out++ = scaler::widen(present.widen, row[x]);
-        }
+        scaler::widenRow(present.widen, scaler::pictureRow(pixels, pitchBytes, y),
+                         present.rgba.data() + static_cast<std::ptrdiff_t>(y) * ScreenWidth,
+                         ScreenWidth);
     }
     const layout::Box whole{0, 0, ScreenWidth, ScreenHeight};
-    if (sdl.settings.lives && overlays.life.pixels != nullptr) {
-        for (int i = 0; i < overlays.lives; ++i) {
-            detail::drawOverlay(
-                overlays.life,
-                layout::lifeBox(whole, ScreenWidth, overlays.life.width, overlays.life.height, i));
-        }
-    }
-    if (overlays.sign.pixels != nullptr) {
-        detail::drawOverlay(overlays.sign,
-                            layout::signBox(whole, overlays.sign.width, overlays.sign.height));
-    }
+    layout::forEachOverlay(overlays, sdl.settings.lives, whole, ScreenWidth, detail::drawOverlay);
     zanbury_page_show(reinterpret_cast<const uint8_t*>(present.rgba.data()), ScreenWidth,
                       ScreenHeight, tick, static_cast<int>(sdl.settings.look));
 }

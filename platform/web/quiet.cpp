@@ -6,6 +6,5 @@
 namespace platform::detail {
 
 void quietenAlsa(bool) {}
-void quietenWayland(bool) {}
 
 } // namespace platform::detail

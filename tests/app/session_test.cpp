@@ -62,7 +62,7 @@ class SessionTest : public GameTest {
         EXPECT_TRUE(tools::startHeadlessGame(0));
         EXPECT_TRUE(session::startRecording({"rec.txt"}, true, error)) << error;
         std::FILE* trace = std::tmpfile();
-        session::startTrace(trace, true, false);
+        session::startTrace(trace, false);
         std::size_t next = 0;
         for (int64_t frame = 1; frame <= 600 && gameState != GameState::Quit; ++frame) {
             for (; next < events.size() && events[next].frame == frame; ++next) {

@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
                 stderr,
                 "pass %ld %s: sent %.1f ms before its pass; known to %.1f ms; shows pass %ld\n",
                 e.pass, e.down ? "down" : "up",
-                phase.middle() + FrameMs * static_cast<double>(e.pass - 1) - r.before + 17 - 17,
+                phase.middle() + FrameMs * static_cast<double>(e.pass - 1) - r.before,
                 phase.high - phase.low, r.shift < 0 ? -1L : phase.passOf(r.shift, r.before));
         }
     }

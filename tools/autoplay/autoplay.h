@@ -135,6 +135,8 @@ struct Verdict {
     // The press of the steady run with the narrowest window (the first of several as narrow),
     // or -1 when it has no press. Its width is the park's tightness: the smaller, the tighter.
     int32_t narrowest() const;
+    // That window's width in frames, 0 when there is none.
+    int32_t tightness() const;
     // The presses a minute that the steady run needs, at 34 ms a frame.
     double pressesPerMinute() const;
 

@@ -129,12 +129,11 @@ int main(int argc, char** argv) {
         scripts.push_back(events);
         lengths.push_back(v.parkLength);
         const std::string file = fs::path(names[i]).filename().string();
-        const int32_t k = v.narrowest();
-        const int32_t tightness = k < 0 ? 0 : v.steady.windows[static_cast<std::size_t>(k)].width();
+        const int32_t tightness = v.tightness();
         tightnesses.push_back(tightness);
         if ((!expectedPath.empty() &&
              !tools::recordExpected(expectedPath, file, v.steady.score, error)) ||
-            (!tightnessPath.empty() && k >= 0 &&
+            (!tightnessPath.empty() && !v.steady.windows.empty() &&
              !tools::recordExpected(tightnessPath, file, tightness, error))) {
             std::fprintf(stderr, "zanbury-autoplay: %s\n", error.c_str());
             return 2;

@@ -57,10 +57,7 @@ Verdict searchPark(const fs::path& parkPath, const SearchOptions& options) {
 
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
-    park::Problem problem;
-    if (!park::readTextFile(parkPath.string().c_str(), text, problem) ||
-        !park::parseParkFile(text, parkPath.string().c_str(), file, problem)) {
-        verdict.error = park::formatProblem(problem);
+    if (!tools::readParkFile(parkPath, text, file, verdict.error)) {
         return verdict;
     }
     verdict.parkLength = file.parkLength;

@@ -17,11 +17,9 @@ std::string scriptText(const Verdict& verdict, bool steady) {
     out << "# " << verdict.parkName << " as the only park of the list: " << score
         << " points, no fall.\n";
     if (steady) {
-        const int32_t k = verdict.narrowest();
         out << "# The steady run: the fewest presses, each at the middle of its timing window; "
                "the\n# narrowest window is "
-            << (k < 0 ? 0 : verdict.steady.windows[static_cast<std::size_t>(k)].width())
-            << " frames.\n";
+            << verdict.tightness() << " frames.\n";
     }
     out << "# Made by zanbury-autoplay with " << verdict.rules.name
         << " hands: a key goes down at most every " << verdict.rules.decisionEvery

@@ -191,10 +191,7 @@ bool measureRun(const std::filesystem::path& parkPath, const std::vector<Press>&
                 MeasuredRun& measured, std::string& error) {
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
-    park::Problem problem;
-    if (!park::readTextFile(parkPath.string().c_str(), text, problem) ||
-        !park::parseParkFile(text, parkPath.string().c_str(), file, problem)) {
-        error = park::formatProblem(problem);
+    if (!tools::readParkFile(parkPath, text, file, error)) {
         return false;
     }
     tools::ScratchDir scratch("windows");
@@ -258,6 +255,11 @@ int32_t narrowestWindow(const std::vector<PressWindow>& windows) {
 
 int32_t Verdict::narrowest() const {
     return narrowestWindow(steady.windows);
+}
+
+int32_t Verdict::tightness() const {
+    const int32_t k = narrowest();
+    return k < 0 ? 0 : steady.windows[static_cast<std::size_t>(k)].width();
 }
 
 double Verdict::pressesPerMinute() const {

@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+namespace park {
+struct ParkFile;
+}
+
 namespace tools {
 
 // A fresh empty directory under the system's temporary directory, removed with all it holds
@@ -23,6 +27,11 @@ struct ScratchDir {
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 };
+
+// A park file read and parsed as the game reads it, its text in `text`; false with the reason in
+// `error`. ParkFile is large: callers keep theirs out of the stack.
+bool readParkFile(const std::filesystem::path& path, std::string& text, park::ParkFile& file,
+                  std::string& error);
 
 // The park file names of DIR/parks.txt in playing order; false with the reason in `error`.
 bool parkNames(const std::filesystem::path& dir, std::vector<std::string>& names,

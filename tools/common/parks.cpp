@@ -8,6 +8,17 @@ namespace tools {
 
 namespace fs = std::filesystem;
 
+bool readParkFile(const fs::path& path, std::string& text, park::ParkFile& file,
+                  std::string& error) {
+    park::Problem problem;
+    if (!park::readTextFile(path.string().c_str(), text, problem) ||
+        !park::parseParkFile(text, path.string().c_str(), file, problem)) {
+        error = park::formatProblem(problem);
+        return false;
+    }
+    return true;
+}
+
 bool parkNames(const fs::path& dir, std::vector<std::string>& names, std::string& error) {
     const fs::path listPath = dir / "parks.txt";
     std::string text;

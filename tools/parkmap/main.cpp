@@ -97,10 +97,8 @@ int main(int argc, char** argv) {
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
     std::string error;
-    park::Problem problem;
-    if (!park::readTextFile(parkPath.string().c_str(), text, problem) ||
-        !park::parseParkFile(text, parkPath.string().c_str(), file, problem)) {
-        return fail(park::formatProblem(problem));
+    if (!tools::readParkFile(parkPath, text, file, error)) {
+        return fail(error);
     }
     parkmap::ParkMap map;
     map.file = &file;

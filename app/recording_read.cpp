@@ -34,14 +34,15 @@ bool checksumWord(std::string_view word, uint64_t& sum) {
     return true;
 }
 
-// A park list's or park file's name as the game's directory holds it: no path, no control byte.
+// A park list's or park file's name as the park list allows it: a path inside the game's
+// directory, no control byte.
 bool plainFileName(std::string_view name) {
-    if (name.empty() || name.size() > 64 || name == "." || name == "..") {
+    if (name.empty() || name.size() > 64 || name == "." ||
+        !park::leavesTheDirectory(name).empty()) {
         return false;
     }
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        return c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-    });
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
 }
 
 struct Reader {

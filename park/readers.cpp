@@ -109,6 +109,15 @@ bool readNumber(Tokens& tokens, const char* fileName, const char* what, int32_t&
     return true;
 }
 
+// The line of the next word, which the reading does not use; 0 when the text ends first.
+int32_t trailingLine(Tokens& tokens) {
+    std::string_view token;
+    int32_t line = 0;
+    return tokens.next(token, line) ? line : 0;
+}
+
+} // namespace
+
 // Says how a park name leads out of the list's directory, or "" when it stays inside.
 std::string leavesTheDirectory(std::string_view name) {
     if (name.front() == '/') {
@@ -123,15 +132,6 @@ std::string leavesTheDirectory(std::string_view name) {
     }
     return "";
 }
-
-// The line of the next word, which the reading does not use; 0 when the text ends first.
-int32_t trailingLine(Tokens& tokens) {
-    std::string_view token;
-    int32_t line = 0;
-    return tokens.next(token, line) ? line : 0;
-}
-
-} // namespace
 
 std::string formatProblem(const Problem& problem) {
     std::string text = problem.file;

@@ -54,6 +54,10 @@ struct ParkListFile {
 // or one with a `..` component is refused. What follows the promised names or records is not
 // read (its line is kept for the park checker). Any park length is accepted: a park of length
 // 1 or less ends in its first frame.
+// How a park name (not empty) leads out of the list's directory ("is an absolute path", "leads
+// out of the park directory with '..'"), or "" when it stays inside.
+std::string leavesTheDirectory(std::string_view name);
+
 bool parseParkList(std::string_view text, const char* fileName, ParkListFile& out,
                    Problem& problem);
 bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, Problem& problem);

@@ -53,6 +53,13 @@ TEST(Recording, WhatIsWrittenReadsBackTheSame) {
     ASSERT_TRUE(read(text, again, problem)) << park::formatProblem(problem) << "\n" << text;
     EXPECT_EQ(recording::write(again), text);
     EXPECT_EQ(text.find("#"), std::string::npos); // only what a recording needs
+
+    // A park in a folder of the game's directory, as the park list allows it.
+    std::string inFolder = Good;
+    inFolder.replace(inFolder.find("file park.txt"), 13, "file sub/park.txt");
+    recording::Recording folder;
+    ASSERT_TRUE(read(inFolder, folder, problem)) << park::formatProblem(problem);
+    EXPECT_EQ(folder.files[1].name, "sub/park.txt");
 }
 
 TEST(Recording, ACutRecordingReadsUpToItsCut) {
@@ -88,6 +95,8 @@ TEST(Recording, AnEditedOrForeignRecordingIsRefusedAtItsLine) {
         {"zanbury-recording 1", "1 up press", 1, "not a Zanbury recording"},
         {"version 9.9", "version 9.8", 2, "a recording of Zanbury 9.8; this is Zanbury 9.9"},
         {"file park.txt fedcba9876543210", "file ../park.txt fedcba9876543210", 4, "file line"},
+        {"file park.txt fedcba9876543210", "file /etc/park.txt fedcba9876543210", 4, "file line"},
+        {"file park.txt fedcba9876543210", "file a/../../p fedcba9876543210", 4, "file line"},
         {"file park.txt fedcba9876543210", "file park.txt fedcba987654321", 4, "16 hex digits"},
         {"5 up press", "5 up press\nfile x.txt 0123456789abcdef", 9, "after the passes"},
         {"4 clock 1 2 0 32", "4 clock 2 2 0 32", 12, "begins at pass 5 where pass 6"},

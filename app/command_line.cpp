@@ -58,8 +58,8 @@ int readCommandLine(int argc, char** argv, GameOptions& options) {
                             : arg == "--trace"  ? &options.trace
                                                 : nullptr;
         if (file == nullptr) {
-            return wrong(arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
-                                              : "unexpected argument '" + std::string(arg) + "'");
+            return wrong(arg.starts_with("-") ? "unknown option '" + park::excerpt(arg) + "'"
+                                              : "unexpected argument '" + park::excerpt(arg) + "'");
         }
         if (i + 1 >= argc || argv[i + 1][0] == '\0') {
             return wrong(std::string(arg) + " needs a file name");

@@ -60,7 +60,7 @@ struct Reader {
 
     bool firstLine(const std::vector<std::string_view>& w, int32_t line) {
         if (w.size() == 2 && w[0] == "zanbury-recording" && w[1] != "1") {
-            return fail(line, "a recording of format " + std::string(w[1]) +
+            return fail(line, "a recording of format " + park::excerpt(w[1]) +
                                   "; this game reads format 1");
         }
         if (w.size() != 2 || w[0] != "zanbury-recording") {
@@ -77,8 +77,9 @@ struct Reader {
         }
         out.version = w[1];
         if (w[1] != version) {
-            return fail(line, "a recording of Zanbury " + std::string(w[1]) + "; this is Zanbury " +
-                                  std::string(version) + ", whose game may differ");
+            return fail(line, "a recording of Zanbury " + park::excerpt(w[1]) +
+                                  "; this is Zanbury " + std::string(version) +
+                                  ", whose game may differ");
         }
         stage = Stage::Files;
         return true;
@@ -111,7 +112,7 @@ struct Reader {
         for (std::size_t i = 3; i < w.size(); ++i) {
             uint64_t delta = 0;
             if (!unsignedNumber(w[i], 0, UINT32_MAX, delta)) {
-                return fail(line, "the tick delta '" + std::string(w[i]) +
+                return fail(line, "the tick delta '" + park::excerpt(w[i]) +
                                       "' is not a whole number from 0 to 4294967295");
             }
             run.deltas[run.reads++] = static_cast<uint32_t>(delta);
@@ -166,7 +167,7 @@ struct Reader {
 
     bool endLine(const std::vector<std::string_view>& w, int64_t pass, int32_t line) {
         if (w.size() != 2) {
-            return fail(line, "unexpected '" + std::string(w[2]) + "' after 'end'");
+            return fail(line, "unexpected '" + park::excerpt(w[2]) + "' after 'end'");
         }
         if (pass != out.passes) {
             return fail(line, "the end line names pass " + std::to_string(pass) +

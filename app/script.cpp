@@ -85,8 +85,8 @@ bool parseFrame(std::string_view word, int64_t& frame, std::string& what) {
     errno = 0;
     long long value = std::strtoll(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || value < 1 || errno == ERANGE || value > MaxFrame) {
-        what =
-            "the frame '" + text + "' is not a whole number from 1 to " + std::to_string(MaxFrame);
+        what = "the frame '" + park::excerpt(text) + "' is not a whole number from 1 to " +
+               std::to_string(MaxFrame);
         return false;
     }
     frame = value;
@@ -98,17 +98,17 @@ bool parseKeyWords(const std::vector<std::string_view>& lineWords, Event& event,
     std::string_view keyWord = lineWords.size() > 1 ? lineWords[1] : std::string_view{};
     std::string_view actionWord = lineWords.size() > 2 ? lineWords[2] : std::string_view{};
     if (!keyByName(keyWord, event.key)) {
-        what = "the key '" + std::string(keyWord) +
+        what = "the key '" + park::excerpt(keyWord) +
                "' is not one of up, down, left, right, enter, escape";
         return false;
     }
     if (!actionByName(actionWord, event.action)) {
-        what = "the action '" + std::string(actionWord) +
+        what = "the action '" + park::excerpt(actionWord) +
                "' is not one of press, release, tap, forget";
         return false;
     }
     if (lineWords.size() > 3) {
-        what = "unexpected '" + std::string(lineWords[3]) + "' after the action";
+        what = "unexpected '" + park::excerpt(lineWords[3]) + "' after the action";
         return false;
     }
     return true;

@@ -104,7 +104,7 @@ bool readNumber(Tokens& tokens, const char* fileName, const char* what, int32_t&
     const char* wrong = "";
     if (!toNumber(token, value, wrong)) {
         return refuse(problem, fileName, line,
-                      std::string(what) + " '" + std::string(token) + "' " + wrong);
+                      std::string(what) + " '" + excerpt(token) + "' " + wrong);
     }
     return true;
 }
@@ -158,6 +158,13 @@ std::string printable(std::string_view text) {
     return out;
 }
 
+std::string excerpt(std::string_view text) {
+    if (text.size() <= MaxExcerpt) {
+        return std::string(text);
+    }
+    return std::string(text.substr(0, MaxExcerpt)) + "...";
+}
+
 std::string_view withoutByteOrderMark(std::string_view text) {
     constexpr std::string_view Mark = "\xef\xbb\xbf";
     return text.substr(0, Mark.size()) == Mark ? text.substr(Mark.size()) : text;
@@ -193,18 +200,18 @@ bool parseParkList(std::string_view text, const char* fileName, ParkListFile& ou
         if (std::size_t nul = name.find('\0'); nul != std::string_view::npos) {
             // The slot would hold the name only up to there: another file's name.
             return refuse(problem, fileName, line,
-                          "the park name '" + std::string(name.substr(0, nul)) +
+                          "the park name '" + excerpt(name.substr(0, nul)) +
                               "' is followed by a NUL byte within the same word");
         }
         if (name.size() > MaxNameLength) {
             return refuse(problem, fileName, line,
-                          "the park name '" + std::string(name) + "' has " +
+                          "the park name '" + excerpt(name) + "' has " +
                               std::to_string(name.size()) + " characters, more than " +
                               std::to_string(MaxNameLength));
         }
         if (std::string why = leavesTheDirectory(name); !why.empty()) {
             return refuse(problem, fileName, line,
-                          "the park name '" + std::string(name) + "' " + why +
+                          "the park name '" + excerpt(name) + "' " + why +
                               "; park names are paths relative to the directory of the list");
         }
         std::memcpy(result.list.names[i], name.data(), name.size());
@@ -255,7 +262,7 @@ bool parseParkFile(std::string_view text, const char* fileName, ParkFile& out, P
             if (!toNumber(token, v[f], wrong)) {
                 return refuse(problem, fileName, line,
                               std::string(fieldNames[f]) + " of obstacle " + std::to_string(i + 1) +
-                                  " '" + std::string(token) + "' " + wrong);
+                                  " '" + excerpt(token) + "' " + wrong);
             }
             if (f == 0) {
                 firstLine = line;

@@ -29,6 +29,12 @@ std::string formatProblem(const Problem& problem);
 // holds.
 std::string printable(std::string_view text);
 
+// A word or line of a file as a message quotes it: the whole of it when it is short, else its
+// first MaxExcerpt bytes marked as cut ("..."), so that one huge token never makes a message too
+// long to show (a message box of a megabyte is refused by the window system).
+inline constexpr std::size_t MaxExcerpt = 100;
+std::string excerpt(std::string_view text);
+
 // The text without the UTF-8 byte-order mark that some editors put at the start of a file.
 std::string_view withoutByteOrderMark(std::string_view text);
 

@@ -123,6 +123,19 @@ TEST(Recording, AnEditedOrForeignRecordingIsRefusedAtItsLine) {
         EXPECT_EQ(problem.line, e.line) << park::formatProblem(problem);
         EXPECT_NE(problem.what.find(e.says), std::string::npos) << park::formatProblem(problem);
     }
+
+    // A word of a megabyte is quoted as a short, marked excerpt: the message stays showable.
+    const std::string huge(1 << 20, 'y');
+    for (const char* from : {"9.9", "34", "up"}) {
+        std::string text = Good;
+        text.replace(text.rfind(from), std::string(from).size(), huge);
+        recording::Recording r;
+        park::Problem problem;
+        EXPECT_FALSE(read(text, r, problem)) << from;
+        EXPECT_LT(park::formatProblem(problem).size(), 300u) << from;
+        EXPECT_NE(problem.what.find(std::string(park::MaxExcerpt, 'y') + "..."), std::string::npos)
+            << from;
+    }
 }
 
 } // namespace

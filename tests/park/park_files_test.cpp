@@ -273,6 +273,15 @@ TEST_F(ParkFilesTest, WhatTheFormatAllowsLoadsAndEveryMessageIsPrintable) {
     EXPECT_FALSE(parse("1 1\n0 0 0 0 0 0 \x1b[2J\n", problem));
     EXPECT_NE(park::formatProblem(problem).find("'\\x1b[2J'"), std::string::npos);
 
+    // A token or a name of a megabyte is quoted as a short, marked excerpt.
+    const std::string huge(1 << 20, 'x');
+    EXPECT_FALSE(parse(huge + " 10\n", problem));
+    EXPECT_EQ(park::formatProblem(problem), "p.txt:1: the obstacle count '" +
+                                                std::string(park::MaxExcerpt, 'x') +
+                                                "...' is not a number");
+    EXPECT_FALSE(parseList("1 " + huge, problem));
+    EXPECT_LT(park::formatProblem(problem).size(), 200u);
+
     // Park names are paths relative to the list's directory; the others are refused, unread.
     expectRefusedList("1\n/etc/passwd\n", 2, "'/etc/passwd' is an absolute path");
     expectRefusedList("2 a.txt ../up.txt\n", 1, "'../up.txt' leads out of the park directory");

@@ -3,6 +3,8 @@
 
 #include "platform/settings.h"
 
+#include "core/files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -161,29 +163,23 @@ Settings loadSettings(const std::string& path, bool* missing) {
     if (path.empty()) {
         return {};
     }
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        if (errno == ENOENT && missing != nullptr) {
+    // A settings file is a few lines: anything past 64 KiB is not one. Read through the file
+    // layer, so that a settings file that is a pipe or a device is refused, not waited on.
+    std::string text;
+    std::string why;
+    switch (files::readWhole(path.c_str(), text, why, 64 * 1024)) {
+    case files::ReadStatus::Read:
+        break;
+    case files::ReadStatus::Missing:
+        if (missing != nullptr) {
             *missing = true;
-        } else if (errno != ENOENT) {
-            std::fprintf(stderr,
-                         "zanbury: cannot read the settings file %s: %s; using the "
-                         "defaults\n",
-                         path.c_str(), std::strerror(errno));
         }
         return {};
-    }
-    // A settings file is a few lines: anything past 64 KiB is not one.
-    std::string text(64 * 1024 + 1, '\0');
-    const std::size_t got = std::fread(text.data(), 1, text.size(), f);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed || got == text.size()) {
-        std::fprintf(stderr, "zanbury: the settings file %s %s; using the defaults\n", path.c_str(),
-                     failed ? "cannot be read" : "is too large");
+    case files::ReadStatus::Refused:
+        std::fprintf(stderr, "zanbury: cannot read the settings file %s: %s; using the defaults\n",
+                     path.c_str(), why.c_str());
         return {};
     }
-    text.resize(got);
     std::string problem;
     Settings s = parseSettings(text, problem);
     if (!problem.empty()) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,6 +88,33 @@ TEST_F(SettingsTest, BrokenLinesGiveTheDefaultsForWhatTheySay) {
     EXPECT_EQ(g.look, settings::Look::Sharp);
     EXPECT_FALSE(g.mute);
     EXPECT_TRUE(g.others.empty());
+
+    // The warning names the file and the line, and says the defaults stand for it.
+    const fs::path broken = dir_ / "broken.conf";
+    std::ofstream(broken) << "mute = yes\nlook = blurry\n";
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(settings::loadSettings(broken.string()).mute);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zanbury: the settings file " + broken.string() +
+                  ": line 2 is not understood: \"look = blurry\"; the defaults stand for it\n");
+
+    // A pipe or a directory by that name is refused at once, never waited on (an alarm ends a
+    // reader that would wait for a writer for ever).
+    const fs::path fifo = dir_ / "fifo.conf";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& odd : {fifo, dir_}) {
+        testing::internal::CaptureStderr();
+        alarm(10);
+        bool missing = true;
+        const settings::Settings d = settings::loadSettings(odd.string(), &missing);
+        alarm(0);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(missing) << odd; // not a first start: nothing is written over it
+        EXPECT_EQ(d.look, settings::Look::Sharp);
+        EXPECT_NE(said.find("cannot read the settings file " + odd.string()), std::string::npos)
+            << said;
+        EXPECT_NE(said.find("using the defaults"), std::string::npos) << said;
+    }
 }
 
 TEST_F(SettingsTest, ThePathFollowsXdgConfigHome) {
@@ -148,6 +176,14 @@ TEST_F(SettingsTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
     // What the killed writers left is swept away by the next.
     ASSERT_TRUE(settings::saveSettings(path, first));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
+
+    // A link planted at the name of this game's own temporary file is not written through.
+    const fs::path victim = dir_ / "victim";
+    std::ofstream(victim) << "keep me";
+    fs::create_symlink(victim, path + ".new." + std::to_string(getpid()));
+    ASSERT_TRUE(settings::saveSettings(path, first));
+    EXPECT_EQ(readAll(victim), "keep me");
+    EXPECT_NE(readAll(path).find("look = sharp"), std::string::npos);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* LastRun = "last-run.txt";
+constexpr const char* LastRun = session::LastRunFile;
 
 constexpr const char* Usage = "usage: zanbury [--record FILE] [--trace FILE]\n"
                               "       zanbury --replay FILE [--trace FILE]\n"
@@ -76,6 +76,22 @@ int readCommandLine(int argc, char** argv, GameOptions& options) {
 }
 
 int prepareSession(const GameOptions& options) {
+    // The files the player names for writing are checked before anything is read or written.
+    for (const auto& [option, path] :
+         {std::pair{"--record", &options.record}, std::pair{"--trace", &options.trace}}) {
+        if (path->empty()) {
+            continue;
+        }
+        if (std::string why = session::refusedOptionFile(*path, options.replay); !why.empty()) {
+            std::fprintf(stderr, "zanbury: %s: %s\n", option, why.c_str());
+            return 2;
+        }
+    }
+    if (!options.record.empty() && !options.trace.empty() &&
+        session::sameFile(options.trace, options.record)) {
+        std::fprintf(stderr, "zanbury: --record and --trace name the same file\n");
+        return 2;
+    }
     if (options.replay.empty()) {
         return 0;
     }

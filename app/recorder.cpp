@@ -5,6 +5,8 @@
 
 #include "app/session_parts.h"
 
+#include "app/session.h"
+
 #include "park/park.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -18,7 +20,6 @@
 namespace session::detail {
 namespace {
 
-constexpr const char* HighScoreRun = "highscore-run.txt";
 constexpr platform::Key Keys[] = {platform::Key::Up,    platform::Key::Down,
                                   platform::Key::Left,  platform::Key::Right,
                                   platform::Key::Enter, platform::Key::Escape};
@@ -110,8 +111,18 @@ void keepHighScoreRun(int64_t pass, int32_t score) {
     if (lock >= 0 && park::highScoreIs(score) && recording()) {
         char end[32];
         const int n = recording::formatEndLine(end, sizeof end, pass);
-        if (!copyReplacing(rec.files[0].file, std::string(end, static_cast<std::size_t>(n)),
-                           HighScoreRun, error)) {
+        // Read back from a file replaced in the directory, never from a pipe the player named.
+        const NewFile* from = nullptr;
+        for (int i = 0; i < rec.fileCount && from == nullptr; ++i) {
+            from = rec.files[i].temporary.empty() ? nullptr : &rec.files[i];
+        }
+        if (from == nullptr) {
+            error =
+                "the recording goes only to " + rec.files[0].path + ", which cannot be read back";
+        }
+        if (from == nullptr ||
+            !copyReplacing(from->file, std::string(end, static_cast<std::size_t>(n)),
+                           HighScoreRunFile, error)) {
             std::fprintf(stderr, "zanbury: warning: cannot keep the run of the high score: %s\n",
                          error.c_str());
         }
@@ -120,13 +131,6 @@ void keepHighScoreRun(int64_t pass, int32_t score) {
                      error.c_str());
     }
     park::releaseHighScoreLock(lock);
-}
-
-// The same file named twice is written once.
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec) &&
-           !ec;
 }
 
 } // namespace
@@ -145,10 +149,12 @@ bool recorderStart(const std::vector<std::string>& paths, bool keepHighScoreRun,
         return false;
     }
     for (const std::string& path : paths) {
-        if (rec.fileCount == 2 || (rec.fileCount == 1 && sameFile(rec.files[0].path, path))) {
+        if (rec.fileCount == 2 ||
+            (rec.fileCount == 1 && session::sameFile(rec.files[0].path, path))) {
             continue;
         }
-        NewFile f = openReplacing(path, error);
+        // last-run.txt is the game's own; any other file is one the player named.
+        NewFile f = path == LastRunFile ? openReplacing(path, error) : openNamed(path, error);
         bool ok = f.file != nullptr;
         if (ok) {
             ok = std::fwrite(text.data(), 1, text.size(), f.file) == text.size() &&

@@ -53,7 +53,7 @@ void startTrace(std::FILE* out, bool own) {
 }
 
 bool startTraceFile(const std::string& path, std::string& error) {
-    detail::NewFile f = detail::openReplacing(path, error);
+    detail::NewFile f = detail::openNamed(path, error);
     if (f.file == nullptr) {
         return false;
     }

@@ -13,6 +13,20 @@
 
 namespace session {
 
+// The recordings that the game keeps in its working directory: this session's, and the run that
+// set the high score.
+inline constexpr const char* LastRunFile = "last-run.txt";
+inline constexpr const char* HighScoreRunFile = "highscore-run.txt";
+
+// Whether the player may have the game write `path` for --record or --trace: "" when so, else
+// why not. It is never one of the game's own files (parks.txt and its parks, highscore.txt and
+// its lock, the two recordings it keeps, the settings) nor `replay`, the recording being
+// replayed, whatever name leads to it (a link, a hard link, another path).
+std::string refusedOptionFile(const std::string& path, const std::string& replay);
+// Whether two names lead to one file: the same path once links are resolved, or the same file
+// (a hard link).
+bool sameFile(const std::string& a, const std::string& b);
+
 // The tick count as the game logic reads it (the message line's timer, the pacer's read into
 // lastPresentTick): platform::tickCount, noted in the recording; during a replay, the
 // recording's values in turn.
@@ -21,7 +35,10 @@ uint32_t gameTick();
 // onto the recording's time line, so that the passes come at the recorded pace.
 uint32_t waitTick();
 
-// Records the session into each of `paths`. Each file is replaced atomically: the old one stays
+// Records the session into each of `paths`. last-run.txt, the game's own, is replaced atomically
+// and never written through a link; any other path is one the player named: a link is followed
+// to the file it leads to, and a terminal, a pipe or a device is written in place, as a shell's
+// redirection would. Each regular file is replaced atomically: the old one stays
 // whole until the new one, with its header, takes its place; then the passes are written as
 // they come and flushed at least every second of the clock. The header names parks.txt and
 // every park file it lists, in the working directory, with their checksums. With
@@ -41,7 +58,8 @@ bool startReplay(recording::Recording recording, std::string& error);
 // Writes the trace line of each pass, with its hash, to `out` after its present; with `own` the
 // session flushes it every second and closes it at the end.
 void startTrace(std::FILE* out, bool own);
-// The same into a file of that name, replaced atomically, with the hash; false with the reason
+// The same into a file the player named, with the hash: a regular file (through any link to it)
+// is replaced atomically, a terminal, a pipe or a device written in place; false with the reason
 // in `error` when it cannot be made.
 bool startTraceFile(const std::string& path, std::string& error);
 

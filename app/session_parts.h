@@ -31,13 +31,15 @@ bool replayerFinish(int64_t passes, std::string& message);
 
 // session_files.cpp: a file replaced atomically. openReplacing makes a new file beside `path`
 // (nullptr with the reason in `error` when it cannot); putInPlace, once the start is written
-// and flushed, renames it over `path`.
+// and flushed, renames it over `path`. openNamed opens a file that the player named: through its
+// links, and in place when it is not a regular file (no temporary; putInPlace then does nothing).
 struct NewFile {
     std::FILE* file = nullptr;
     std::string path;
-    std::string temporary;
+    std::string temporary; // empty when the file is written in place
 };
 NewFile openReplacing(const std::string& path, std::string& error);
+NewFile openNamed(const std::string& path, std::string& error);
 bool putInPlace(NewFile& file, std::string& error);
 // parks.txt in the working directory and every park file it lists, in order; false with the
 // reason in `error` when the list cannot be read.

@@ -20,10 +20,10 @@
 namespace park {
 namespace {
 
-constexpr const char* HighScoreFile = "highscore.txt";
+constexpr const char* HighScoreFile = HighScoreFileName;
 // Beside the score, created when missing and never removed: removing it would let a late comer
 // lock a new file while another still holds the old one.
-constexpr const char* LockFile = "highscore.txt.lock";
+constexpr const char* LockFile = HighScoreLockName;
 // Every temporary file is this prefix and six characters chosen by mkostemp.
 constexpr char TempPrefix[] = "highscore.txt.tmp-";
 constexpr std::size_t TempNameLength = sizeof TempPrefix - 1 + 6;

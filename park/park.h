@@ -43,6 +43,10 @@ Rect obstacleBox(const Obstacle& o);
 void stepObstacles();
 void drawObstacle(int32_t x, int32_t y, const Rect& src);
 
+// The high score's file and its lock, in the working directory.
+inline constexpr const char* HighScoreFileName = "highscore.txt";
+inline constexpr const char* HighScoreLockName = "highscore.txt.lock";
+
 // What the end of a run did with highscore.txt in the working directory.
 struct HighScoreOutcome {
     bool newHighScore = false; // the score is at least the stored one, or none is stored

@@ -54,6 +54,21 @@ TEST(Recording, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(recording::write(again), text);
     EXPECT_EQ(text.find("#"), std::string::npos); // only what a recording needs
 
+    // Every key and verdict is written before the clock line of its pass's run, those of a run's
+    // last pass too.
+    std::string lastOfRuns = Good;
+    lastOfRuns.replace(lastOfRuns.find("2 enter tap"), 11, "3 enter tap");
+    lastOfRuns.replace(lastOfRuns.find("7 end"), 5, "7 escape tap\n7 end");
+    ASSERT_TRUE(read(lastOfRuns, r, problem)) << park::formatProblem(problem);
+    EXPECT_EQ(recording::write(r), "zanbury-recording 1\nversion 9.9\n"
+                                   "file parks.txt 0123456789abcdef\n"
+                                   "file park.txt fedcba9876543210\n"
+                                   "3 enter tap\n1 clock 3 34\n"
+                                   "4 clock 1 2 0 32\n"
+                                   "5 up press\n5 up release\n6 highscore low\n5 clock 2 34\n"
+                                   "7 escape tap\n7 highscore unsaved permission  denied\n"
+                                   "7 clock 1 4294967295\n7 end\n");
+
     // A park in a folder of the game's directory, as the park list allows it.
     std::string inFolder = Good;
     inFolder.replace(inFolder.find("file park.txt"), 13, "file sub/park.txt");

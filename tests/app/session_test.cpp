@@ -9,8 +9,15 @@
 #include "tools/sim/sim.h"
 #include "zanbury_version.h"
 
+#include "app/command_line.h"
+
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
 
 using testing_support::GameTest;
 using testing_support::lines;
@@ -55,7 +62,9 @@ class SessionTest : public GameTest {
 
     // Plays the script's keys as a player's hands, recording into rec.txt; the trace. What
     // rec.txt holds after pass `readAt` is kept in `midway`.
-    std::vector<std::string> record(const std::string& hands, int64_t readAt = 0) {
+    // `afterPlay` runs between each pass's play and the session's part of it.
+    std::vector<std::string> record(const std::string& hands, int64_t readAt = 0,
+                                    const std::function<void()>& afterPlay = {}) {
         std::vector<sim::ScriptEvent> events;
         std::string error;
         EXPECT_TRUE(sim::parseScript(hands, "hands", events, error)) << error;
@@ -70,6 +79,9 @@ class SessionTest : public GameTest {
             }
             EXPECT_TRUE(session::beforePass());
             sim::playPass();
+            if (afterPlay) {
+                afterPlay();
+            }
             session::afterPass();
             if (frame == readAt) {
                 midway = readFile("rec.txt");
@@ -136,6 +148,18 @@ TEST_F(SessionTest, ARecordedSessionAndItsHighScoreRunReplayFrameForFrame) {
     EXPECT_EQ(sim::traceField(again.back(), "state"), "GameOver");
     EXPECT_EQ(sim::traceField(again.back(), "score"), score);
     EXPECT_TRUE(std::equal(again.begin(), again.end(), played.begin()));
+}
+
+TEST_F(SessionTest, TheHighScoreRunIsKeptOnlyWhileTheScoreIsStillTheRuns) {
+    // Another game beats the score between this end screen's write and its run's copy.
+    writeFile("highscore-run.txt", "the better run\n");
+    record(Hands, 0, [] {
+        if (gameState == GameState::GameOver && readFile("highscore.txt") != "999999") {
+            writeFile("highscore.txt", "999999");
+        }
+    });
+    EXPECT_EQ(readFile("highscore.txt"), "999999");
+    EXPECT_EQ(readFile("highscore-run.txt"), "the better run\n");
 }
 
 TEST_F(SessionTest, TheRecordingIsOnDiskWithinASecondOfPlay) {
@@ -208,6 +232,83 @@ TEST_F(SessionTest, OtherParksOrARecordingTheGameDoesNotReadAsWrittenAreRefused)
     EXPECT_NE(said.find("an end screen, for which the recording holds no verdict"),
               std::string::npos)
         << said;
+}
+
+TEST_F(SessionTest, AFileNamedForWritingIsNeverOneOfTheGamesOwn) {
+    namespace fs = std::filesystem;
+    record(Hands);
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = config != nullptr ? config : "";
+    setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
+    fs::create_directories(dir / "cfg/zanbury");
+    writeFile("cfg/zanbury/settings.conf", "look = whole\n");
+    fs::create_symlink("highscore.txt", "score-link.txt");
+    fs::create_hard_link("rec.txt", "rec-hard.txt");
+    const std::string before = readFile("rec.txt");
+    struct Case {
+        std::vector<const char*> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--trace", "highscore.txt"}, "--trace: highscore.txt is the high score"},
+        {{"--trace", "score-link.txt"}, "is the high score"},
+        {{"--record", "./parks.txt"}, "is the park list"},
+        {{"--record", "sub/../wall.txt"}, "is a park of parks.txt"},
+        {{"--trace", "highscore.txt.lock"}, "is the high score's lock"},
+        {{"--trace", "last-run.txt"}, "is the recording the game keeps of every session"},
+        {{"--record", "highscore-run.txt"}, "is the recording of the high score's run"},
+        {{"--trace", "cfg/zanbury/settings.conf"}, "is the settings file"},
+        {{"--replay", "rec.txt", "--trace", "rec-hard.txt"}, "is the recording being replayed"},
+        {{"--record", "mine.txt", "--trace", "./mine.txt"}, "name the same file"},
+    };
+    fs::create_directories("sub");
+    for (const Case& c : cases) {
+        std::vector<char*> argv = {const_cast<char*>("zanbury")};
+        for (const char* a : c.args) {
+            argv.push_back(const_cast<char*>(a));
+        }
+        GameOptions options;
+        ASSERT_EQ(readCommandLine(static_cast<int>(argv.size()), argv.data(), options), -1);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(prepareSession(options), 2) << c.says;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.says), std::string::npos) << said;
+        endSession();
+    }
+    EXPECT_EQ(readFile("rec.txt"), before);
+    EXPECT_EQ(session::refusedOptionFile("trace.txt", "rec.txt"), "");
+    if (config != nullptr) {
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+
+    // A link to a file of the player's is followed: the file is replaced, the link stays.
+    writeFile("mine.txt", "old");
+    fs::create_symlink("mine.txt", "mine-link.txt");
+    std::string error;
+    ASSERT_TRUE(session::startTraceFile("mine-link.txt", error)) << error;
+    session::finish(error);
+    EXPECT_TRUE(fs::is_symlink("mine-link.txt"));
+    EXPECT_EQ(readFile("mine.txt"), "");
+    fs::create_symlink("nowhere.txt", "dangling.txt");
+    EXPECT_FALSE(session::startTraceFile("dangling.txt", error));
+    EXPECT_NE(error.find("a link to a file that does not exist"), std::string::npos) << error;
+
+    // A pipe is written in place, as a shell's redirection would; one that nothing reads is
+    // refused at once rather than waited on.
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    EXPECT_FALSE(session::startRecording({"pipe"}, true, error));
+    EXPECT_NE(error.find("nothing reads from pipe"), std::string::npos) << error;
+    std::string piped;
+    std::thread reader([&piped] { piped = readFile("pipe"); });
+    while (!session::startRecording({"pipe"}, true, error)) {
+        std::this_thread::yield(); // until the reader has the pipe open
+    }
+    EXPECT_TRUE(session::finish(error)) << error;
+    reader.join();
+    EXPECT_TRUE(fs::is_fifo("pipe"));
+    EXPECT_EQ(piped.rfind("zanbury-recording 1\n", 0), 0u) << piped;
 }
 
 } // namespace

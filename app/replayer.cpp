@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace session::detail {
 namespace {
@@ -27,10 +28,14 @@ struct Replayer {
     bool expectHighScore = false;
     bool aligned = false;
     uint32_t offset = 0; // from the clock to the recording's time line
+    int64_t pass = 0;    // the pass being replayed
+    bool gapShortened = false;
     std::string error;
 };
 
 Replayer rep;
+
+constexpr int64_t MaxGapMs = 1000;
 
 const recording::ClockRun& currentRun() {
     return rep.rec.clock[rep.nextRun];
@@ -106,6 +111,7 @@ bool replayBeforePass(int64_t pass) {
     }
     const recording::ClockRun& run = currentRun();
     rep.passesOfRun += 1;
+    rep.pass = pass;
     rep.readIndex = 0;
     rep.extraReads = 0;
     if (!rep.aligned) {
@@ -145,11 +151,28 @@ uint32_t replayTick() {
 }
 
 uint32_t replayWaitTick() {
-    const uint32_t now = platform::tickCount() + rep.offset;
+    uint32_t now = platform::tickCount() + rep.offset;
+    const uint32_t last = framePacer.lastPresentTick;
+    // A gap in the recording longer than a second (a session suspended for an hour, an edited
+    // tick) is waited for a second only: the time line moves on by the rest. The ticks the game
+    // reads stay the recorded ones, so the replay's trace is the same.
+    const int64_t wait = int64_t{static_cast<int32_t>(last - now)} + 34;
+    if (wait > MaxGapMs) {
+        const auto skipped = static_cast<uint32_t>(wait - MaxGapMs);
+        rep.offset += skipped;
+        now += skipped;
+        if (!rep.gapShortened) {
+            rep.gapShortened = true;
+            std::fprintf(stderr,
+                         "zanbury: %s: the recording waits %lld s at pass %lld; the replay "
+                         "shortens every wait of more than a second to one\n",
+                         rep.rec.fileName.c_str(), static_cast<long long>(wait / 1000),
+                         static_cast<long long>(rep.pass));
+        }
+    }
     // A pass presented before its recorded moment leaves the clock behind lastPresentTick,
     // which the pacer would take for a clock that wrapped and end its wait at once: the wait
     // counts from that recorded moment instead, and the passes keep the recorded pace.
-    const uint32_t last = framePacer.lastPresentTick;
     return static_cast<int32_t>(now - last) < 0 ? last : now;
 }
 

@@ -21,6 +21,7 @@ struct Trace {
 
 int64_t pass = 0;
 Trace trace;
+bool stopAsked = false; // during a replay, by the player while the pacer waited
 
 } // namespace
 
@@ -66,8 +67,15 @@ bool startTraceFile(const std::string& path, std::string& error) {
     return true;
 }
 
+bool stopAskedDuringWait() {
+    if (detail::replaying() && !stopAsked && !platform::pumpEvents()) {
+        stopAsked = true;
+    }
+    return stopAsked;
+}
+
 bool beforePass() {
-    if (detail::replaying() && !detail::replayBeforePass(pass + 1)) {
+    if (detail::replaying() && (stopAsked || !detail::replayBeforePass(pass + 1))) {
         return false;
     }
     ++pass;
@@ -110,6 +118,7 @@ bool finish(std::string& message) {
     }
     trace = Trace{};
     pass = 0;
+    stopAsked = false;
     return ok;
 }
 

@@ -63,6 +63,11 @@ void startTrace(std::FILE* out, bool own);
 // in `error` when it cannot be made.
 bool startTraceFile(const std::string& path, std::string& error);
 
+// Between the pacer's naps: during a replay, whether the player has asked to stop it (Escape,
+// closing the window, a signal), so that a replay waiting for its recorded moment stops within a
+// frame; the replay then has no pass left. Always false outside a replay.
+bool stopAskedDuringWait();
+
 // Before the pass's handler: a replay puts in the pass's keys. False when the replay has no
 // pass left or has gone wrong; the main loop then ends.
 bool beforePass();

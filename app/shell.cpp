@@ -11,12 +11,15 @@
 #include "platform/platform.h"
 #include "skater/skater.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 FramePacer framePacer;
 
 namespace {
+
+constexpr uint32_t MaxNapMs = 10;
 
 // A start-up failure: on standard error, and in a message box for a player who started the game
 // from a desktop menu and sees no terminal.
@@ -70,9 +73,14 @@ void paceAndPresent() {
     for (uint32_t now = session::waitTick(); !waited(now); now = session::waitTick()) {
         uint32_t left = due - now;
         if (left >= 2) {
-            platform::sleepMs(left - 1);
+            // In naps of a few milliseconds, so that a replay waiting out its recorded pace
+            // still stops within a frame when the player asks.
+            platform::sleepMs(std::min(left - 1, MaxNapMs));
         } else {
             platform::spinPause();
+        }
+        if (session::stopAskedDuringWait()) {
+            break;
         }
     }
     framePacer.lastPresentTick = session::gameTick();

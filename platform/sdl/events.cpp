@@ -109,8 +109,9 @@ bool pumpEvents() {
     if (detail::sdl.scripted && input::check(detail::sdl.input, Key::Escape)) {
         open = false;
     }
-    // A window destroyed by another program ends the game as a close request does.
-    return open && !detail::windowLost();
+    // A window destroyed by another program, or the terminal closed, ends the game as a close
+    // request does.
+    return open && !detail::windowLost() && !detail::hungUp();
 }
 
 void waitForEvents(uint32_t ms) {

@@ -42,6 +42,11 @@ void watchForWindowLoss();
 bool windowLost();
 void endWatchForWindowLoss();
 
+// hang_up.cpp: from watchForHangUp on, a SIGHUP (the terminal closed) is noted rather than
+// ending the process; hungUp says whether one came, and the event pump then ends the game.
+void watchForHangUp();
+bool hungUp();
+
 // present.cpp: a new window's first present repaints it whole; closing forgets the window's
 // surface and format and frees what the present made.
 void openPresent();

@@ -138,6 +138,7 @@ bool openVideo() {
     detail::quietenWayland(true);
     int started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     detail::quietenWayland(false);
+    detail::watchForHangUp(); // after SDL's own handlers of SIGTERM and SIGINT
     if (started != 0) {
         std::fprintf(stderr, "zanbury: cannot start the video system: %s\n", SDL_GetError());
         return false;

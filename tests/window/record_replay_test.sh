@@ -103,4 +103,48 @@ xdotool key Escape
 wait_game_exit 20
 [ "$code" -eq 0 ] || fail "the replay stopped with Escape exited with $code"
 [ "$(wc -l <stopped.txt)" -lt "$(wc -l <trace.txt)" ] || fail "Escape did not stop the replay"
+# A long gap in a recording (a session suspended for an hour) is waited for a second only, saying
+# so once, and the replay's trace stays the recorded one.
+gap_line=$(awk '$2 == "clock" && $3 == 1 && $1 > 100 { print NR; exit }' rec.txt)
+[ -n "$gap_line" ] || fail "rec.txt has no clock line of one pass to put a gap in"
+awk -v n="$gap_line" 'NR == n { $4 += 3600000 } { print }' rec.txt >gap.txt
+"$sim" --dir "$work" gap.txt >gap-sim.txt 2>/dev/null || fail "the simulator refused gap.txt"
+"$game" --replay gap.txt --trace gap-trace.txt 2>gap-err.txt &
+game_pid=$!
+wait_game_exit 120
+[ "$code" -eq 0 ] || fail "the replay of a gap exited with $code: $(cat gap-err.txt)"
+diff gap-sim.txt gap-trace.txt >/dev/null || fail "the gap's replay differs: $(diff gap-sim.txt gap-trace.txt | head -4)"
+[ "$(grep -c 'shortens every wait' gap-err.txt)" -eq 1 ] || fail "the gap was not said once: $(cat gap-err.txt)"
+
+# Escape and SIGTERM during that second's wait act within a frame or two.
+stop_in_gap() { # command, run once the replay waits in its gap
+  "$game" --replay gap.txt 2>gap-err.txt &
+  game_pid=$!
+  until grep -q 'shortens every wait' gap-err.txt; do
+    kill -0 "$game_pid" 2>/dev/null || fail "the replay ended before its gap"
+    sleep 0.01
+  done
+  local t0 ms
+  t0=$(date +%s%N)
+  eval "$1"
+  while kill -0 "$game_pid" 2>/dev/null && [ $((($(date +%s%N) - t0) / 1000000)) -lt 5000 ]; do
+    sleep 0.01
+  done
+  ms=$((($(date +%s%N) - t0) / 1000000))
+  wait_game_exit 1
+  [ "$code" -eq 0 ] || fail "$1 in the gap exited with $code"
+  [ "$ms" -lt 400 ] || fail "$1 in the gap took $ms ms to end the replay"
+}
+stop_in_gap 'xdotool key Escape'
+stop_in_gap 'kill -TERM "$game_pid"'
+
+# A closed terminal (SIGHUP) ends the game in order: the recording gets its end line.
+"$game" --record hup.txt &
+game_pid=$!
+wait_for_window
+sleep 1
+kill -HUP "$game_pid"
+wait_game_exit 5
+[ "$code" -eq 0 ] || fail "SIGHUP ended the game with $code"
+tail -n 1 hup.txt | grep -Eq '^[0-9]+ end$' || fail "after SIGHUP the recording ends '$(tail -n 1 hup.txt)'"
 echo "record and replay test passed ($(wc -l <trace.txt) frames)"

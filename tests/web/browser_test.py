@@ -23,6 +23,30 @@ import sys
 import tempfile
 import time
 
+# Exit code 77 tells ctest that the test was skipped: a build directory without the page, or a
+# machine without Chromium or Python's websockets, says what is missing instead of failing.
+SKIP = 77
+
+
+def missing():
+    """What the test needs that is not here, in words, or None."""
+    page = [name for name in ("zanbury.html", "zanbury.js", "zanbury.wasm")
+            if not os.path.isfile(os.path.join(sys.argv[1], name))]
+    if page:
+        return "no browser build in %s (make web builds it): %s" % (sys.argv[1], ", ".join(page))
+    if not (shutil.which("chromium") or os.path.exists("/usr/bin/chromium")):
+        return "no chromium (scripts/bootstrap.sh web installs it)"
+    try:
+        import websockets  # noqa: F401
+    except ImportError:
+        return "no Python websockets (scripts/bootstrap.sh web installs python3-websockets)"
+    return None
+
+
+if __name__ == "__main__" and len(sys.argv) == 4 and missing():
+    print("SKIP: " + missing())
+    sys.exit(SKIP)
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "tools", "browser"))
 import devtools  # noqa: E402

@@ -21,6 +21,8 @@ TEST(LayoutTest, EachLookFillsTodaysScreens) {
         EXPECT_EQ(sharp.h, h); // these screens are all wider than 4:3
         EXPECT_LE(std::abs(sharp.w * 3 - h * 4), 3) << w << "x" << h;
         EXPECT_LE(std::abs(sharp.x - (w - sharp.x - sharp.w)), 1);
+        EXPECT_EQ(sharp.x, (w - sharp.w) / 2) << w << "x" << h; // centred, to the pixel
+        EXPECT_EQ(sharp.y, 0);
         const layout::Box whole = layout::pictureBox(Look::Whole, w, h);
         const int k = std::min(w / 640, h / 480);
         EXPECT_EQ(whole.w, 640 * k);
@@ -56,6 +58,16 @@ TEST(LayoutTest, LivesGoInTheMarginOrElseTheCorner) {
     EXPECT_LT(b.x + b.w, a.x);
     EXPECT_EQ(a.y, b.y);
     EXPECT_GE(b.x, 1920 / 2);
+
+    // To the pixel: centred in the margin 20 pixels down, 28 apart; in the corner 20 in and 12
+    // apart; the sign at twice the overlays' scale in the middle.
+    EXPECT_EQ(first, (layout::Box{1747, 20, 106, 16}));
+    EXPECT_EQ(second, (layout::Box{1747, 48, 106, 16}));
+    EXPECT_EQ(a, (layout::Box{1794, 20, 106, 16}));
+    EXPECT_EQ(b, (layout::Box{1676, 20, 106, 16}));
+    EXPECT_EQ(layout::signBox(picture, 100, 20), (layout::Box{760, 500, 400, 80}));
+    EXPECT_EQ(layout::signBox(layout::pictureBox(Look::Whole, 1280, 800), 100, 20),
+              (layout::Box{540, 380, 200, 40}));
 }
 
 // Sharp bilinear the long way, in floating point: up by the whole factor k with nearest

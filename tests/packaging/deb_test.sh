@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package with `make package` (in its own tree, configured once and reused)
 # and checks it as a distribution would: lintian --pedantic has no remark, appstreamcli
-# validates the installed tree, and the package unpacked with dpkg -x works: every program
-# answers --version, and the launcher from games/ starts the game under Xvfb, which plays a run
-# from the menu to the end screen, leaves the high score in the player's data directory, goes
-# back through the menu and exits 0, writing nothing into the installed tree.
+# validates the installed tree, the shipped parks are those the park list names, and the
+# package unpacked with dpkg -x works: every program answers --version, and the launcher from
+# games/ starts the game under Xvfb, which plays a run from the menu to the end screen, leaves
+# the high score in the player's data directory, goes back through the menu and exits 0,
+# writing nothing into the installed tree.
 set -euo pipefail
 src=$1
 version=$2
@@ -28,6 +29,16 @@ grep -v 'running with root privileges' "$work/lintian.err" && fail "lintian fail
 root=$work/root
 dpkg -x "$deb" "$root"
 touch "$work/unpacked"
+# The shipped parks are the park list, the parks it names and the hashes of those shipped
+# before, as in data/: nothing the game wrote there while the packager played.
+parks=$root/usr/share/games/zanbury/parks
+shipped=$( (echo shipped-before.sha256 && tr -s ' \t\r\n' '\n' <"$src/data/parks.txt" |
+  sed '1s/.*/parks.txt/') | sort)
+[ "$(ls -A "$parks")" = "$shipped" ] ||
+  fail "the package's parks are $(ls -A "$parks" | xargs), not $(xargs <<<"$shipped")"
+for file in $shipped; do
+  cmp "$src/data/$file" "$parks/$file" || fail "the package's $file is not data/$file"
+done
 out=$(appstreamcli validate-tree --pedantic --no-net "$root" 2>&1) || fail "$out"
 ! grep -q '^[EWIP]:' <<<"$out" || fail "appstreamcli validate-tree: $out"
 

@@ -42,7 +42,15 @@ set_target_properties(zanbury PROPERTIES SUFFIX .html)
 set(ZB_WEB ${PROJECT_SOURCE_DIR}/web)
 set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
                 ${ZB_WEB}/recordings.js ${ZB_WEB}/bridge.js)
-file(GLOB ZB_WEB_PARKS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.txt)
+# Exactly the shipped parks, laid in /parks: the page copies every file there into the player's
+# storage at each start, so a high score or a recording left in data/ must never be among them.
+include(packaging/shipped_parks.cmake)
+set(ZB_WEB_PARKS ${ZB_SHIPPED_PARKS})
+set(ZB_WEB_PRELOAD)
+foreach(park ${ZB_WEB_PARKS})
+  file(RELATIVE_PATH name ${ZB_DATA_DIR} ${park})
+  list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${park}@/parks/${name}")
+endforeach()
 target_link_options(zanbury PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
@@ -50,6 +58,5 @@ target_link_options(zanbury PRIVATE
   "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
   "SHELL:--pre-js ${ZB_WEB}/recordings.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"
-  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/parks"
-  "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/*.sha256")
+  ${ZB_WEB_PRELOAD})
 set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS})

@@ -1,5 +1,5 @@
-// The park map: each obstacle stands where the game shows it, shifted by 4 pixels a frame, the
-// rows and ruler make up the picture's size, and a run's narrowest window is marked.
+// The park map: each obstacle stands where the game shows it, shifted by 4 pixels a frame, and
+// the map ends with the park, its ruler under it to the end.
 
 #include "display/display.h"
 #include "tests/support/game_fixture.h"
@@ -46,14 +46,30 @@ TEST_F(ParkMapTest, TheHydrantStandsWhereTheGameShowsIt) {
     std::string error;
     ASSERT_TRUE(parkmap::obstacleEntries("park.txt", file, map.entries, error)) << error;
     EXPECT_EQ(map.entries, (std::vector<int32_t>{101, 401}));
-    parkmap::Canvas canvas;
-    canvas.width = parkmap::RowWidth;
-    canvas.height = parkmap::HeaderHeight + 2 * parkmap::BandHeight;
-    ASSERT_EQ(parkmap::mapWidth(file), 4 * 700 + 640); // two rows
-    canvas.pixels.assign(static_cast<std::size_t>(canvas.width * canvas.height), 0xffffff);
+    // From the skater's column at frame 0 to the end line at frame 700, in two rows.
+    ASSERT_EQ(parkmap::mapWidth(file), 50 + 4 * 700 + 2);
+    parkmap::Canvas canvas = parkmap::blankCanvas(map);
+    ASSERT_EQ(canvas.width, parkmap::RowWidth);
+    ASSERT_EQ(canvas.height, parkmap::HeaderHeight + 2 * parkmap::BandHeight);
     parkmap::composeScene(map, canvas);
     shutDown();
     parkmap::drawOverlay(map, canvas);
+
+    // The second row ends with the park: the end line on columns 850 and 851, sky before it,
+    // the ruler under it with the tick of frame 690 at column 810, and nothing after it.
+    auto pixel = [&canvas](int32_t x, int32_t y) {
+        return canvas.pixels[static_cast<std::size_t>(y * canvas.width + x)];
+    };
+    const int32_t sky = parkmap::HeaderHeight + parkmap::BandHeight + 100;
+    const int32_t ruler = parkmap::HeaderHeight + parkmap::BandHeight + parkmap::SceneHeight;
+    EXPECT_EQ(pixel(849, sky) & 0xff0000u, 0u);
+    EXPECT_GT(pixel(849, sky) & 0xffu, 200u);
+    EXPECT_EQ(pixel(850, sky), 0u);
+    EXPECT_EQ(pixel(851, sky), 0u);
+    EXPECT_EQ(pixel(852, sky), 0xffffffu);
+    EXPECT_EQ(pixel(810, ruler), 0u);
+    EXPECT_EQ(pixel(812, ruler + 15), 0xe8e8e8u);
+    EXPECT_EQ(pixel(852, ruler + 15), 0xffffffu);
 
     Box onMap;
     for (int32_t y = 0; y < canvas.height; ++y) {

@@ -118,12 +118,7 @@ int main(int argc, char** argv) {
         shutDown();
         return fail(error);
     }
-    const int32_t width = parkmap::mapWidth(file);
-    parkmap::Canvas canvas;
-    canvas.width = std::min(width, parkmap::RowWidth);
-    const int32_t rows = (width + parkmap::RowWidth - 1) / parkmap::RowWidth;
-    canvas.height = parkmap::HeaderHeight + rows * parkmap::BandHeight;
-    canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0xffffff);
+    parkmap::Canvas canvas = parkmap::blankCanvas(map);
     parkmap::composeScene(map, canvas);
     shutDown();
     parkmap::drawOverlay(map, canvas);

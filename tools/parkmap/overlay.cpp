@@ -81,6 +81,20 @@ void text(Canvas& c, int32_t x, int32_t y, std::string_view line, uint32_t rgb =
     }
 }
 
+} // namespace
+
+int32_t textWidth(std::string_view line) {
+    int32_t width = 0;
+    for (char ch : line) {
+        if (ch >= display::FirstGlyph && ch <= display::LastGlyph) {
+            width += glyphs().glyphs[static_cast<std::size_t>(ch - display::FirstGlyph)].advance;
+        }
+    }
+    return width;
+}
+
+namespace {
+
 // The canvas point of map column `world` and screen row `screenY` (which may lie above the
 // scene), and whether the column is on the map.
 struct Point {
@@ -93,21 +107,24 @@ Point at(int32_t world, int32_t screenY) {
 }
 
 void drawRulers(const ParkMap& map, Canvas& c) {
-    const int32_t rows = (mapWidth(*map.file) + RowWidth - 1) / RowWidth;
-    for (int32_t row = 0; row < rows; ++row) {
-        fill(c, 0, HeaderHeight + row * BandHeight + SceneHeight, c.width, RulerHeight, RulerGrey);
+    const int32_t width = mapWidth(*map.file);
+    for (int32_t row = 0; row * RowWidth < width; ++row) {
+        fill(c, 0, HeaderHeight + row * BandHeight + SceneHeight,
+             std::min(RowWidth, width - row * RowWidth), RulerHeight, RulerGrey);
     }
     for (int32_t frame = 0; frame <= map.file->parkLength; frame += 10) {
         const Point p = at(frameX(frame), 480);
         const bool major = frame % 100 == 0;
         fill(c, p.x, p.y, 1, major ? 8 : 4, Black);
-        if (major) {
-            text(c, p.x + 2, p.y + 5, std::to_string(frame));
+        const std::string label = std::to_string(frame);
+        if (major && frameX(frame) + 2 + textWidth(label) <= width) {
+            text(c, p.x + 2, p.y + 5, label);
         }
     }
+    // The map ends with the line, so its word stands before it.
     const Point end = at(frameX(map.file->parkLength), 480);
-    fill(c, end.x, end.y - SceneHeight, 2, SceneHeight + RulerHeight, Black);
-    text(c, end.x + 4, end.y - SceneHeight + 2, "end");
+    fill(c, end.x, end.y - SceneHeight, EndLineWidth, SceneHeight + RulerHeight, Black);
+    text(c, end.x - textWidth("end") - 3, end.y - SceneHeight + 2, "end");
 }
 
 // The trick that starts or completes in the step that left `now` after `before`, or nullptr.
@@ -145,11 +162,14 @@ void drawRun(const ParkMap& map, Canvas& c) {
         text(c, p.x, p.y + 44, "narrowest window: " + std::to_string(w.width()) + " frames",
              WindowColour);
     }
-    // The path: the middle of the board's wheels, frame by frame.
+    // The path: the middle of the board's wheels, frame by frame, up to the map's end.
     for (std::size_t i = 0; i < skater.size(); ++i) {
         const Skater& s = skater[i];
         const int32_t world = frameX(static_cast<int64_t>(i) + 1) - SkaterX + s.boardX +
                               (s.boardSrc.right - s.boardSrc.left) / 2;
+        if (world + 1 >= mapWidth(*map.file)) {
+            break;
+        }
         const Point p = at(world, s.boardY + (s.boardSrc.bottom - s.boardSrc.top));
         fill(c, p.x - 1, p.y - 1, 3, 3, PathColour);
     }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -412,6 +413,36 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     }
     EXPECT_EQ(kinds, everyKind);
     EXPECT_EQ(pictures.size(), std::size(atlas::ObstaclePictures));
+}
+
+// The catalogue of obstacle pictures in the README and the checker's manual page is the one that
+// zanbury-parkcheck --pictures prints from the atlas, so that neither drifts from the sheet.
+TEST(ParkCheckPictures, TheReadmeAndTheManualPageHoldTheCatalogueOfTheAtlas) {
+    const std::string catalogue = parkcheck::pictureCatalogue();
+    EXPECT_EQ(std::count(catalogue.begin(), catalogue.end(), '\n'),
+              1 + static_cast<std::ptrdiff_t>(std::size(atlas::ObstaclePictures)));
+    EXPECT_NE(catalogue.find("\n 6  fire hydrant            152  364    188   389   25 x 36       "
+                             "396\n"),
+              std::string::npos)
+        << catalogue;
+
+    std::string indented;
+    for (std::size_t start = 0; start < catalogue.size();) {
+        const std::size_t end = catalogue.find('\n', start) + 1;
+        indented += "    " + catalogue.substr(start, end - start);
+        start = end;
+    }
+    std::string text;
+    park::Problem problem;
+    ASSERT_TRUE(park::readTextFile(ZANBURY_SOURCE_DIR "/README.md", text, problem)) << problem.what;
+    EXPECT_NE(text.find("\n\n" + indented + "\n"), std::string::npos)
+        << "README.md does not hold the catalogue of zanbury-parkcheck --pictures:\n"
+        << indented;
+    ASSERT_TRUE(park::readTextFile(ZANBURY_SOURCE_DIR "/man/zanbury-parkcheck.1.in", text, problem))
+        << problem.what;
+    EXPECT_NE(text.find("\n.EX\n" + catalogue + ".EE\n"), std::string::npos)
+        << "the manual page does not hold the catalogue of zanbury-parkcheck --pictures:\n"
+        << catalogue;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The park map: each obstacle stands where the game shows it, shifted by 4 pixels a frame, and
-// the map ends with the park, its ruler under it to the end.
+// the map ends with the park, its ruler under it to the end; the sheet's map of the obstacle
+// pictures.
 
+#include "display/atlas.h"
 #include "display/display.h"
 #include "tests/support/game_fixture.h"
 #include "tools/parkmap/parkmap.h"
@@ -111,6 +113,34 @@ TEST_F(ParkMapTest, TheHydrantStandsWhereTheGameShowsIt) {
     EXPECT_EQ(onScreen.right + 4 * 200, onMap.right);
     EXPECT_EQ(onScreen.top, onMap.top);
     EXPECT_EQ(onScreen.bottom, onMap.bottom);
+}
+
+// The sheet's map outlines every obstacle picture of the atlas where it lies, twice its size,
+// and fades the rest: the title's picture shows no colour darker than two thirds white.
+TEST(SheetMap, OutlinesEachObstaclePictureWhereItLies) {
+    parkmap::Canvas canvas;
+    std::string error;
+    ASSERT_TRUE(parkmap::drawSheetMap(canvas, error)) << error;
+    auto pixel = [&canvas](int32_t x, int32_t y) {
+        return canvas.pixels[static_cast<std::size_t>(y * canvas.width + x)];
+    };
+    const int32_t left = 10;
+    const int32_t top = parkmap::HeaderHeight;
+    for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
+        const Rect& c = p.cell;
+        // Just outside each corner, and the middle of the bottom edge.
+        EXPECT_EQ(pixel(left + 2 * c.left - 1, top + 2 * c.top - 1), 0xff00ffu) << p.name;
+        EXPECT_EQ(pixel(left + 2 * c.right, top + 2 * c.bottom), 0xff00ffu) << p.name;
+        EXPECT_EQ(pixel(left + c.left + c.right, top + 2 * c.bottom), 0xff00ffu) << p.name;
+        EXPECT_NE(pixel(left + c.left + c.right, top + 2 * c.bottom - 1), 0xff00ffu) << p.name;
+    }
+    for (int32_t y = atlas::TitleLogo.top; y < atlas::TitleLogo.bottom; ++y) {
+        for (int32_t x = atlas::TitleLogo.left; x < atlas::TitleLogo.right; ++x) {
+            const uint32_t rgb = pixel(left + 2 * x, top + 2 * y);
+            ASSERT_GE(std::min({rgb >> 16, (rgb >> 8) & 0xffu, rgb & 0xffu}), 170u)
+                << x << "," << y;
+        }
+    }
 }
 
 } // namespace

@@ -76,8 +76,19 @@ void composeScene(const ParkMap& map, Canvas& canvas);
 // narrowest window over the scenery, in the game's text glyphs.
 void drawOverlay(const ParkMap& map, Canvas& canvas);
 
+inline constexpr uint32_t Black = 0x000000;
+// Fills the box, clipped to the canvas.
+void fill(Canvas& c, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t rgb);
+// One line of text in the game's glyphs, its top-left at (x, y); 14 pixels high.
+void text(Canvas& c, int32_t x, int32_t y, std::string_view line, uint32_t rgb = Black);
 // The width of one line of text in the game's glyphs.
 int32_t textWidth(std::string_view line);
+
+// Draws the sprite sheet twice its size with each obstacle picture of the atlas outlined and
+// numbered from 1 in the atlas's order, and a legend of the numbers' names and rectangles (top,
+// left, bottom, right, as a park file gives them). False with the reason in `error` when the
+// sheet cannot be read.
+bool drawSheetMap(Canvas& canvas, std::string& error);
 
 // Writes the canvas as a PNG; false with the reason in `error`.
 bool savePng(const Canvas& canvas, const std::string& path, std::string& error);

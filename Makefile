@@ -53,9 +53,11 @@ screenshots: build
 	./tools/screenshots/make_screenshots.sh $(BUILD)/tools/sim/zanbury-sim
 	./tools/screenshots/make_looks.sh $(BUILD)/zanbury data
 
-# A map of every shipped park in docs/parks/, with the path of its replay in tests/replays/.
+# A map of every shipped park in docs/parks/, with the path of its replay in tests/replays/, and
+# the sprite sheet's obstacle pictures, numbered, in docs/obstacle-pictures.png.
 maps: build
 	mkdir -p docs/parks
+	$(BUILD)/tools/parkmap/zanbury-parkmap --sheet docs/obstacle-pictures.png
 	for park in $$(tail -n +2 data/parks.txt); do \
 	  $(BUILD)/tools/parkmap/zanbury-parkmap --run tests/replays/$$park data/$$park \
 	    docs/parks/$${park%.txt}.png || exit 1; \

@@ -10,18 +10,23 @@ Skater skater;
 namespace {
 
 // The board stands on the ground line and covers the lowest 3 rows of the body picture.
-void applyPlacementRule() {
-    skater.bodyX = 50;
-    skater.boardX = skater.bodyX + 14;
-    skater.bodyY = GroundLine - skater.bodySrc.height() - skater.boardSrc.height() + 3;
-    skater.groundY = skater.bodyY;
-    skater.boardY = GroundLine - skater.boardSrc.height();
+void applyPlacementRule(Skater& s) {
+    s.bodyX = 50;
+    s.boardX = s.bodyX + 14;
+    s.bodyY = GroundLine - s.bodySrc.height() - s.boardSrc.height() + 3;
+    s.groundY = s.bodyY;
+    s.boardY = GroundLine - s.boardSrc.height();
+}
+
+Rect boxOf(const Skater& s) {
+    const int32_t top = s.bodyY + s.boardSrc.height();
+    return Rect{s.bodyX, top, s.bodyX + s.bodySrc.width(), top + s.bodySrc.height()};
 }
 
 } // namespace
 
 void placeSkaterAtStartUp() {
-    applyPlacementRule();
+    applyPlacementRule(skater);
     skater.supported = 1;
     skater.landed = 1;
     skater.riseFrames = 0;
@@ -33,7 +38,7 @@ void placeSkaterAtStartUp() {
 void resetSkater() {
     skater.bodySrc = atlas::BodyStand;
     skater.boardSrc = atlas::BoardFlat;
-    applyPlacementRule();
+    applyPlacementRule(skater);
     run.parkFrame = 0;
     skater.onRail = 0;
     skater.supported = 1;
@@ -43,7 +48,13 @@ void resetSkater() {
 }
 
 Rect skaterBox() {
-    const int32_t top = skater.bodyY + skater.boardSrc.height();
-    return Rect{skater.bodyX, top, skater.bodyX + skater.bodySrc.width(),
-                top + skater.bodySrc.height()};
+    return boxOf(skater);
+}
+
+Rect standingBox() {
+    Skater standing;
+    standing.bodySrc = atlas::BodyStand;
+    standing.boardSrc = atlas::BoardFlat;
+    applyPlacementRule(standing);
+    return boxOf(standing);
 }

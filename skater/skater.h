@@ -56,3 +56,7 @@ void stepTrick();
 
 // The skater's collision box, built from the current pictures.
 Rect skaterBox();
+// The collision box of the skater standing on the ground line after a reset, whatever the
+// skater is doing now: (50, 351, 118, 435). An obstacle that ends above its top passes over
+// the skater's head.
+Rect standingBox();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -17,10 +18,11 @@ using park::ObstacleKind;
 using parkcheck::Finding;
 using parkcheck::Severity;
 
-constexpr Rect TallBlock = atlas::ObstaclePictures[0].cell; // 64 x 112
-constexpr Rect GreyBlock = atlas::ObstaclePictures[2].cell; // 64 x 36
-constexpr Rect Hydrant = atlas::ObstaclePictures[5].cell;   // 25 x 36
-constexpr Rect Rail = atlas::ObstaclePictures[10].cell;     // 200 x 48
+constexpr Rect TallBlock = atlas::ObstaclePictures[0].cell;  // 64 x 112
+constexpr Rect GreyBlock = atlas::ObstaclePictures[2].cell;  // 64 x 36
+constexpr Rect SmallBlock = atlas::ObstaclePictures[3].cell; // 30 x 28
+constexpr Rect Hydrant = atlas::ObstaclePictures[5].cell;    // 25 x 36
+constexpr Rect Rail = atlas::ObstaclePictures[10].cell;      // 200 x 48
 
 // A park built record by record, each on its own line after the two header lines.
 struct ParkBuilder {
@@ -92,10 +94,9 @@ TEST(ParkCheck, AParkOfObstaclePicturesInLeavingOrderIsClean) {
         b.add(p.cell, start, ObstacleKind::Block);
         start += 100;
     }
-    // A trimmed cell, as the atlas trims its own pictures; a picture that ends on row 479.
+    // A trimmed cell, as the atlas trims its own pictures.
     b.add(Rect{GreyBlock.left, GreyBlock.top, GreyBlock.right - 1, GreyBlock.bottom - 1}, start,
           ObstacleKind::Block)
-        .add(Hydrant, start + 100, ObstacleKind::Hazard, 480 - Hydrant.height())
         .add(Hydrant, 1999, ObstacleKind::Hazard); // the last frame that shows it
     EXPECT_TRUE(b.check().empty()) << testing::PrintToString(lines(b.check()));
 }
@@ -128,9 +129,11 @@ TEST(ParkCheck, WarnsAboutKindsRowsAndLateStarts) {
                          "the kind " + std::to_string(kind) +
                              " is not 1 (block), 2 (ramp), 3 (rail) or 4 (hazard)");
     }
-    // Rows 450 to 485, and rows -1 to 34.
+    // Rows 450 to 485, and rows -1 to 34; rows 444 to 479 are still on the screen.
     expectOneWarning(ParkBuilder(600).add(GreyBlock, 10, ObstacleKind::Block, 450).check(), 3,
                      "below row 479");
+    expectOneWarning(ParkBuilder(600).add(Hydrant, 10, ObstacleKind::Hazard, 444).check(), 3,
+                     "it sinks 48 rows into the ground");
     {
         ParkBuilder b(600);
         b.add(GreyBlock, 10, ObstacleKind::Block);
@@ -141,6 +144,45 @@ TEST(ParkCheck, WarnsAboutKindsRowsAndLateStarts) {
     expectOneWarning(ParkBuilder(600).add(GreyBlock, 600).check(), 3,
                      "it starts at frame 600, but the park ends at frame 600");
     EXPECT_TRUE(ParkBuilder(600).add(GreyBlock, 599).check().empty());
+}
+
+TEST(ParkCheck, WarnsOfAnObstacleThatHangsInTheAirOrSinksIntoTheGround) {
+    // A hydrant raised 48 rows still meets the standing skater (rows 351 to 434), and so does
+    // one whose last row is 351; a small block sunk 16 rows; a hydrant 16 frames after a grey
+    // block is 64 pixels to its right, just off its top; one 15 frames after is over it, but
+    // 10 rows above it.
+    ParkBuilder b(1000);
+    b.add(Hydrant, 100, ObstacleKind::Hazard, 396 - 48)
+        .add(Hydrant, 200, ObstacleKind::Hazard, 316)
+        .add(SmallBlock, 300, ObstacleKind::Block, 404 + 16)
+        .add(GreyBlock, 400)
+        .add(Hydrant, 416, ObstacleKind::Hazard, 396 - 36)
+        .add(GreyBlock, 500)
+        .add(Hydrant, 515, ObstacleKind::Hazard, 396 - 36 - 10);
+    const std::vector<Finding> findings = b.check();
+    ASSERT_EQ(findings.size(), 5u) << testing::PrintToString(lines(findings));
+    EXPECT_EQ(lines(findings)[0], "3: obstacle 1: it hangs 48 rows above the ground line on no "
+                                  "other obstacle, low enough to meet the skater standing there "
+                                  "(rows 351 to 434); y 396 stands it on the ground");
+    EXPECT_EQ(findings[1].line, 4);
+    EXPECT_EQ(lines(findings)[2], "5: obstacle 3: it sinks 16 rows into the ground (its picture "
+                                  "ends at row 447, the ground line is row 432); y 404 stands it "
+                                  "on the ground");
+    EXPECT_EQ(findings[3].line, 7);
+    EXPECT_EQ(findings[4].line, 9);
+
+    // Clean: on the ground; a grey block on the tall block entering with it, and a hydrant on
+    // a grey block 15 frames after it, 60 pixels to its right; hydrants raised 96 rows and to
+    // end on row 350, which the standing skater passes under.
+    ParkBuilder clean(1000);
+    clean.add(SmallBlock, 100)
+        .add(TallBlock, 200)
+        .add(GreyBlock, 200, ObstacleKind::Block, 432 - 112 - 36)
+        .add(GreyBlock, 400)
+        .add(Hydrant, 415, ObstacleKind::Hazard, 396 - 36)
+        .add(Hydrant, 600, ObstacleKind::Hazard, 396 - 96)
+        .add(Hydrant, 700, ObstacleKind::Hazard, 315);
+    EXPECT_TRUE(clean.check().empty()) << testing::PrintToString(lines(clean.check()));
 }
 
 TEST(ParkCheck, WarnsAboutAnObstacleThatVanishesInMidScreen) {
@@ -371,6 +413,36 @@ TEST(ParkCheckShippedData, TheShippedParksAreCleanAndUseEveryPictureAndKind) {
     }
     EXPECT_EQ(kinds, everyKind);
     EXPECT_EQ(pictures.size(), std::size(atlas::ObstaclePictures));
+}
+
+// The catalogue of obstacle pictures in the README and the checker's manual page is the one that
+// zanbury-parkcheck --pictures prints from the atlas, so that neither drifts from the sheet.
+TEST(ParkCheckPictures, TheReadmeAndTheManualPageHoldTheCatalogueOfTheAtlas) {
+    const std::string catalogue = parkcheck::pictureCatalogue();
+    EXPECT_EQ(std::count(catalogue.begin(), catalogue.end(), '\n'),
+              1 + static_cast<std::ptrdiff_t>(std::size(atlas::ObstaclePictures)));
+    EXPECT_NE(catalogue.find("\n 6  fire hydrant            152  364    188   389   25 x 36       "
+                             "396\n"),
+              std::string::npos)
+        << catalogue;
+
+    std::string indented;
+    for (std::size_t start = 0; start < catalogue.size();) {
+        const std::size_t end = catalogue.find('\n', start) + 1;
+        indented += "    " + catalogue.substr(start, end - start);
+        start = end;
+    }
+    std::string text;
+    park::Problem problem;
+    ASSERT_TRUE(park::readTextFile(ZANBURY_SOURCE_DIR "/README.md", text, problem)) << problem.what;
+    EXPECT_NE(text.find("\n\n" + indented + "\n"), std::string::npos)
+        << "README.md does not hold the catalogue of zanbury-parkcheck --pictures:\n"
+        << indented;
+    ASSERT_TRUE(park::readTextFile(ZANBURY_SOURCE_DIR "/man/zanbury-parkcheck.1.in", text, problem))
+        << problem.what;
+    EXPECT_NE(text.find("\n.EX\n" + catalogue + ".EE\n"), std::string::npos)
+        << "the manual page does not hold the catalogue of zanbury-parkcheck --pictures:\n"
+        << catalogue;
 }
 
 } // namespace

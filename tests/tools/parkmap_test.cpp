@@ -1,6 +1,8 @@
-// The park map: each obstacle stands where the game shows it, shifted by 4 pixels a frame, the
-// rows and ruler make up the picture's size, and a run's narrowest window is marked.
+// The park map: each obstacle stands where the game shows it, shifted by 4 pixels a frame, and
+// the map ends with the park, its ruler under it to the end; the sheet's map of the obstacle
+// pictures.
 
+#include "display/atlas.h"
 #include "display/display.h"
 #include "tests/support/game_fixture.h"
 #include "tools/parkmap/parkmap.h"
@@ -46,14 +48,30 @@ TEST_F(ParkMapTest, TheHydrantStandsWhereTheGameShowsIt) {
     std::string error;
     ASSERT_TRUE(parkmap::obstacleEntries("park.txt", file, map.entries, error)) << error;
     EXPECT_EQ(map.entries, (std::vector<int32_t>{101, 401}));
-    parkmap::Canvas canvas;
-    canvas.width = parkmap::RowWidth;
-    canvas.height = parkmap::HeaderHeight + 2 * parkmap::BandHeight;
-    ASSERT_EQ(parkmap::mapWidth(file), 4 * 700 + 640); // two rows
-    canvas.pixels.assign(static_cast<std::size_t>(canvas.width * canvas.height), 0xffffff);
+    // From the skater's column at frame 0 to the end line at frame 700, in two rows.
+    ASSERT_EQ(parkmap::mapWidth(file), 50 + 4 * 700 + 2);
+    parkmap::Canvas canvas = parkmap::blankCanvas(map);
+    ASSERT_EQ(canvas.width, parkmap::RowWidth);
+    ASSERT_EQ(canvas.height, parkmap::HeaderHeight + 2 * parkmap::BandHeight);
     parkmap::composeScene(map, canvas);
     shutDown();
     parkmap::drawOverlay(map, canvas);
+
+    // The second row ends with the park: the end line on columns 850 and 851, sky before it,
+    // the ruler under it with the tick of frame 690 at column 810, and nothing after it.
+    auto pixel = [&canvas](int32_t x, int32_t y) {
+        return canvas.pixels[static_cast<std::size_t>(y * canvas.width + x)];
+    };
+    const int32_t sky = parkmap::HeaderHeight + parkmap::BandHeight + 100;
+    const int32_t ruler = parkmap::HeaderHeight + parkmap::BandHeight + parkmap::SceneHeight;
+    EXPECT_EQ(pixel(849, sky) & 0xff0000u, 0u);
+    EXPECT_GT(pixel(849, sky) & 0xffu, 200u);
+    EXPECT_EQ(pixel(850, sky), 0u);
+    EXPECT_EQ(pixel(851, sky), 0u);
+    EXPECT_EQ(pixel(852, sky), 0xffffffu);
+    EXPECT_EQ(pixel(810, ruler), 0u);
+    EXPECT_EQ(pixel(812, ruler + 15), 0xe8e8e8u);
+    EXPECT_EQ(pixel(852, ruler + 15), 0xffffffu);
 
     Box onMap;
     for (int32_t y = 0; y < canvas.height; ++y) {
@@ -95,6 +113,34 @@ TEST_F(ParkMapTest, TheHydrantStandsWhereTheGameShowsIt) {
     EXPECT_EQ(onScreen.right + 4 * 200, onMap.right);
     EXPECT_EQ(onScreen.top, onMap.top);
     EXPECT_EQ(onScreen.bottom, onMap.bottom);
+}
+
+// The sheet's map outlines every obstacle picture of the atlas where it lies, twice its size,
+// and fades the rest: the title's picture shows no colour darker than two thirds white.
+TEST(SheetMap, OutlinesEachObstaclePictureWhereItLies) {
+    parkmap::Canvas canvas;
+    std::string error;
+    ASSERT_TRUE(parkmap::drawSheetMap(canvas, error)) << error;
+    auto pixel = [&canvas](int32_t x, int32_t y) {
+        return canvas.pixels[static_cast<std::size_t>(y * canvas.width + x)];
+    };
+    const int32_t left = 10;
+    const int32_t top = parkmap::HeaderHeight;
+    for (const atlas::ObstaclePicture& p : atlas::ObstaclePictures) {
+        const Rect& c = p.cell;
+        // Just outside each corner, and the middle of the bottom edge.
+        EXPECT_EQ(pixel(left + 2 * c.left - 1, top + 2 * c.top - 1), 0xff00ffu) << p.name;
+        EXPECT_EQ(pixel(left + 2 * c.right, top + 2 * c.bottom), 0xff00ffu) << p.name;
+        EXPECT_EQ(pixel(left + c.left + c.right, top + 2 * c.bottom), 0xff00ffu) << p.name;
+        EXPECT_NE(pixel(left + c.left + c.right, top + 2 * c.bottom - 1), 0xff00ffu) << p.name;
+    }
+    for (int32_t y = atlas::TitleLogo.top; y < atlas::TitleLogo.bottom; ++y) {
+        for (int32_t x = atlas::TitleLogo.left; x < atlas::TitleLogo.right; ++x) {
+            const uint32_t rgb = pixel(left + 2 * x, top + 2 * y);
+            ASSERT_GE(std::min({rgb >> 16, (rgb >> 8) & 0xffu, rgb & 0xffu}), 170u)
+                << x << "," << y;
+        }
+    }
 }
 
 } // namespace

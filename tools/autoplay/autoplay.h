@@ -200,9 +200,16 @@ std::string describeTightness(const std::vector<PressWindow>& windows,
 // the program, so that the simulator stops by itself.
 std::string scriptText(const Verdict& verdict, bool steady = false);
 
-// One line for people: completed or not, score, falls, tricks, the rules, the time.
+// The verdict for people, one statement a line, not yet wrapped: the park's name and whether it
+// is completed, with its score and falls; the best run's presses, rules and tricks; the steady
+// run and the tightness; where slower hands fall; the proof; the time the search took.
 std::string describe(const Verdict& verdict);
 std::string describeTricks(const TrickCounts& tricks);
+// "1 press", "2 presses".
+std::string counted(int64_t count, const char* one, const char* many);
+// The lines for a terminal: the first as it is, the others indented by 2, and any line longer
+// than `width` broken at spaces into lines indented by 4. Each line ends with a line break.
+std::string wrapped(const std::string& lines, std::size_t width = 79);
 // Why the park is not proved, in one line for a park checker, with the park file line of the
 // obstacle at which the telling search ran out in `line` (0 when none); "" when it is proved.
 std::string whyNotProved(const Verdict& verdict, int32_t& line);

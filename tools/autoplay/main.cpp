@@ -116,7 +116,9 @@ int main(int argc, char** argv) {
         }
         autoplay::Verdict v = autoplay::searchPark(dir / names[i], options);
         v.parkName = names[i];
-        std::printf("park %zu %s\n", i + 1, autoplay::describe(v).c_str());
+        std::printf("%s",
+                    autoplay::wrapped("park " + std::to_string(i + 1) + " " + autoplay::describe(v))
+                        .c_str());
         std::fflush(stdout);
         allCompleted = allCompleted && v.completed;
         allProved = allProved && v.proved();
@@ -140,14 +142,15 @@ int main(int argc, char** argv) {
         }
     }
     if (park == 0 && allCompleted && !tightnesses.empty()) {
-        std::printf("tightness down the list:");
+        std::string line = "tightness down the list:";
         bool rising = true;
         for (std::size_t i = 0; i < tightnesses.size(); ++i) {
-            std::printf(" %d", tightnesses[i]);
+            line += " " + std::to_string(tightnesses[i]);
             rising = rising && (i == 0 || tightnesses[i] <= tightnesses[i - 1]);
         }
-        std::printf(" frames; %s\n", rising ? "never wider than the park before"
-                                            : "a park is looser than the one before it");
+        line += rising ? " frames; never wider than the park before"
+                       : " frames; a park is looser than the one before it";
+        std::printf("%s", autoplay::wrapped(line).c_str());
     }
 
     if (!outPath.empty() && !allCompleted) {
@@ -168,9 +171,12 @@ int main(int argc, char** argv) {
             return 2;
         }
         autoplay::ReplayOutcome whole = autoplay::replay(scratch.path, run, run.back().frame + 8);
-        std::printf("whole run: %s, score %d, falls %d, tricks: %s\n",
-                    whole.completed ? "completed" : "NOT completed", whole.score, whole.livesLost,
-                    autoplay::describeTricks(whole.tricks).c_str());
+        std::printf("%s", autoplay::wrapped(std::string("whole run: ") +
+                                            (whole.completed ? "completed" : "NOT completed") +
+                                            ", score " + std::to_string(whole.score) + ", " +
+                                            autoplay::counted(whole.livesLost, "fall", "falls") +
+                                            "\ntricks: " + autoplay::describeTricks(whole.tricks))
+                              .c_str());
         allCompleted = whole.completed && whole.livesLost == 0;
         allProved = allProved && allCompleted;
         if (!outPath.empty() && !allCompleted) {

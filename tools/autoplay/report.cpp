@@ -1,5 +1,5 @@
-// The autoplayer's verdicts in words: one line for people on each park, the tricks of a run, and
-// why a park is not proved, for the park checker.
+// The autoplayer's verdicts in words: a few short lines for people on each park, the tricks of a
+// run, and why a park is not proved, for the park checker.
 
 #include "tools/autoplay/search.h"
 #include "tools/common/common.h"
@@ -9,6 +9,10 @@
 #include <sstream>
 
 namespace autoplay {
+
+std::string counted(int64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
 
 std::string describeTricks(const TrickCounts& t) {
     struct Item {
@@ -29,8 +33,7 @@ std::string describeTricks(const TrickCounts& t) {
     bool first = true;
     for (const Item& item : items) {
         if (item.count > 0) {
-            out << (first ? "" : ", ") << item.count << " "
-                << (item.count == 1 ? item.one : item.many);
+            out << (first ? "" : ", ") << counted(item.count, item.one, item.many);
             first = false;
         }
     }
@@ -38,6 +41,20 @@ std::string describeTricks(const TrickCounts& t) {
 }
 
 namespace {
+
+// "obstacle 3 (hazard, line 5)", "obstacles 1 (block, line 3), 2 (rail, line 4) and 3 (...)".
+std::string obstacleList(const std::vector<StuckObstacle>& obstacles) {
+    std::ostringstream out;
+    out << (obstacles.size() == 1 ? "obstacle " : "obstacles ");
+    for (std::size_t i = 0; i < obstacles.size(); ++i) {
+        const StuckObstacle& o = obstacles[i];
+        out << (i == 0                      ? ""
+                : i + 1 == obstacles.size() ? " and "
+                                            : ", ")
+            << o.index + 1 << " (" << tools::kindName(o.kind) << ", line " << o.line << ")";
+    }
+    return out.str();
+}
 
 std::string describeRules(const InputRules& r) {
     std::ostringstream out;
@@ -53,9 +70,9 @@ std::string describeStuck(const Stuck& stuck) {
     } else {
         out << "every way falls by park frame " << stuck.frame;
     }
-    for (const StuckObstacle& o : stuck.obstacles) {
-        out << ", where obstacle " << o.index + 1 << " (" << tools::kindName(o.kind) << ", line "
-            << o.line << ") passes the skater";
+    if (!stuck.obstacles.empty()) {
+        out << ", where " << obstacleList(stuck.obstacles)
+            << (stuck.obstacles.size() == 1 ? " passes" : " pass") << " the skater";
     }
     if (stuck.narrowed) {
         out << " (the search had to drop ways, so one may yet get through)";
@@ -74,9 +91,8 @@ std::string describeEdge(const char* which, const WindowEdge& edge) {
         return out.str();
     }
     out << which << " falls at park frame " << edge.fallFrame;
-    for (const StuckObstacle& o : edge.obstacles) {
-        out << " by obstacle " << o.index + 1 << " (" << tools::kindName(o.kind) << ", line "
-            << o.line << ")";
+    if (!edge.obstacles.empty()) {
+        out << " by " << obstacleList(edge.obstacles);
     }
     return out.str();
 }
@@ -142,50 +158,74 @@ std::string describe(const Verdict& v) {
         return out.str();
     }
     if (v.completed) {
-        out << "completed, score " << v.score << ", falls " << v.falls
-            << ", tricks: " << describeTricks(v.tricks) << "; " << v.presses.size()
-            << " presses with " << describeRules(v.rules);
+        out << "completed, score " << v.score << ", " << counted(v.falls, "fall", "falls");
+        out << "\nbest run: " << counted(static_cast<int64_t>(v.presses.size()), "press", "presses")
+            << " with " << describeRules(v.rules);
         if (v.phase != 0) {
-            out << " deciding " << v.phase << " frame" << (v.phase == 1 ? "" : "s")
-                << " after their grid";
+            out << " deciding " << counted(v.phase, "frame", "frames") << " after their grid";
         }
+        out << "; tricks: " << describeTricks(v.tricks);
         char pace[96];
         std::snprintf(pace, sizeof pace,
-                      "; steady run: %zu presses, %.1f a minute, score %d, tricks: ",
-                      v.steady.presses.size(), v.pressesPerMinute(), v.steady.score);
-        out << pace << describeTricks(v.steady.tricks) << "; "
-            << describeTightness(v.steady.windows, v.steady.presses);
+                      ", %.1f a minute, score %d; tricks: ", v.pressesPerMinute(), v.steady.score);
+        out << "\nsteady run: "
+            << counted(static_cast<int64_t>(v.steady.presses.size()), "press", "presses") << pace
+            << describeTricks(v.steady.tricks);
+        out << "\n" << describeTightness(v.steady.windows, v.steady.presses);
         // Faster hands than the first rules were needed: say where the slower ones fail.
         for (const Attempt& a : v.attempts) {
             if (!a.proof && std::strcmp(a.rules.name, v.rules.name) != 0 &&
                 &a == furthest(v, a.rules, false)) {
-                out << "; " << a.rules.name << " hands at their best: " << describeStuck(a.stuck);
+                out << "\n" << a.rules.name << " hands at their best: " << describeStuck(a.stuck);
             }
         }
     } else {
         out << "NOT completed";
         for (const Attempt& a : v.attempts) {
             if (&a == furthest(v, a.rules, false)) {
-                out << "; " << a.rules.name << " hands at their best: " << describeStuck(a.stuck);
+                out << "\n" << a.rules.name << " hands at their best: " << describeStuck(a.stuck);
             }
         }
     }
     for (const Attempt& a : v.attempts) {
         if (a.proof && !a.completed) {
-            out << "; NOT proved: with " << describeRules(a.rules) << " on "
+            out << "\nNOT proved: with " << describeRules(a.rules) << " on "
                 << (a.phase % 2 == 0 ? "even" : "odd") << " frames only, "
                 << describeStuck(a.stuck);
         }
     }
     if (v.proved()) {
-        out << "; proved: " << v.attempts.back().rules.name
+        out << "\nproved: " << v.attempts.back().rules.name
             << " hands deciding every other frame get through on even frames and on odd ones";
     }
     char time[64];
-    std::snprintf(time, sizeof time, "; %.1f s, %lld frames played", v.seconds,
+    std::snprintf(time, sizeof time, "\nsearched in %.1f s, %lld frames played", v.seconds,
                   static_cast<long long>(v.framesPlayed));
     out << time;
     return out.str();
+}
+
+std::string wrapped(const std::string& lines, std::size_t width) {
+    std::string out;
+    std::istringstream in(lines);
+    bool firstLine = true;
+    for (std::string line; std::getline(in, line); firstLine = false) {
+        std::string current = firstLine ? "" : "  ";
+        bool holdsWord = false;
+        std::istringstream words(line);
+        for (std::string word; words >> word;) {
+            // A word too long for any line stands alone on its own.
+            if (holdsWord && current.size() + 1 + word.size() > width) {
+                out += current + "\n";
+                current = "    ";
+                holdsWord = false;
+            }
+            current += (holdsWord ? " " : "") + word;
+            holdsWord = true;
+        }
+        out += current + "\n";
+    }
+    return out;
 }
 
 std::string whyNotProved(const Verdict& v, int32_t& line) {

@@ -2,7 +2,8 @@
 // directory) and every park file it names. With --prove, and no errors so far, it also has the
 // autoplayer search each park, and a park that human hands cannot get through without a fall,
 // or only with a press on one exact frame, is an error. Prints one line per problem; exits 0
-// when clean, 1 with warnings only, 2 with errors.
+// when clean, 1 with warnings only, 2 with errors. zanbury-parkcheck --pictures prints the
+// catalogue of the sprite sheet's obstacle pictures.
 
 #include "tools/autoplay/autoplay.h"
 #include "tools/common/common.h"
@@ -40,10 +41,15 @@ int main(int argc, char** argv) {
     if (version::printVersion(argc, argv, "zanbury-parkcheck")) {
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--pictures") == 0) {
+        std::printf("%s", parkcheck::pictureCatalogue().c_str());
+        return 0;
+    }
     const bool prove = argc > 1 && std::strcmp(argv[1], "--prove") == 0;
     const int first = prove ? 2 : 1;
     if (argc > first + 1 || (argc == first + 1 && argv[first][0] == '-')) {
-        std::fprintf(stderr, "usage: zanbury-parkcheck [--prove] [DIR]\n");
+        std::fprintf(stderr, "usage: zanbury-parkcheck [--prove] [DIR]\n"
+                             "       zanbury-parkcheck --pictures\n");
         return 2;
     }
     const std::string dir = argc == first + 1 ? argv[first] : ".";

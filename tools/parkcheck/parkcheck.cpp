@@ -3,6 +3,7 @@
 #include "display/atlas.h"
 #include "park/park.h"
 #include "platform/platform.h"
+#include "skater/skater.h"
 #include "tools/common/common.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@ constexpr int64_t ScreenWidth = platform::ScreenWidth;
 constexpr int64_t ScreenRows = platform::ScreenHeight;
 constexpr int64_t Speed = park::ObstacleSpeed;
 constexpr int32_t WindowPlaces = park::WindowSpan + 1;
+constexpr int64_t GroundRow = GroundLine;
 
 // A refusal of the readers as an error finding, its file, line and what kept as they are.
 Finding readerError(const park::Problem& problem) {
@@ -79,6 +81,50 @@ int64_t floorDiv(int64_t a, int64_t b) {
 
 int64_t entersAt(const park::Obstacle& o) {
     return std::max<int64_t>(int64_t{o.startFrame} + 1, 1);
+}
+
+bool appears(const park::Obstacle& o, int64_t length) {
+    return o.startFrame < length && park::activeSpanEnd(o) > entersAt(o);
+}
+
+// Whether obstacle `i` rests on another: one whose top is its bottom and whose columns meet its
+// own on the screen. Both enter when due and move alike, so their columns keep the distance of
+// 4 pixels for each frame between their entries.
+bool restsOnAnother(const park::ParkFile& park, int32_t count, int32_t i) {
+    const park::Obstacle& o = park.records[i];
+    const int64_t bottom = int64_t{o.y} + o.src.height();
+    for (int32_t j = 0; j < count; ++j) {
+        const park::Obstacle& under = park.records[j];
+        const int64_t offset = Speed * (entersAt(o) - entersAt(under));
+        if (j != i && under.y == bottom && appears(under, park.parkLength) &&
+            offset < under.src.width() && -offset < o.src.width()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Says where an obstacle hangs or sinks, or "" when it stands on the ground line, rests on
+// another obstacle or is high enough for the standing skater to pass under it. A park may mean
+// it, so this is only a warning.
+std::string footingProblem(const park::ParkFile& park, int32_t count, int32_t i) {
+    const park::Obstacle& o = park.records[i];
+    const int64_t bottom = int64_t{o.y} + o.src.height();
+    const std::string fix =
+        "; y " + std::to_string(GroundRow - o.src.height()) + " stands it on the ground";
+    if (bottom > GroundRow) {
+        return "it sinks " + std::to_string(bottom - GroundRow) +
+               " rows into the ground (its picture ends at row " + std::to_string(bottom - 1) +
+               ", the ground line is row " + std::to_string(GroundRow) + ")" + fix;
+    }
+    const Rect skater = standingBox();
+    if (bottom == GroundRow || bottom <= skater.top || restsOnAnother(park, count, i)) {
+        return "";
+    }
+    return "it hangs " + std::to_string(GroundRow - bottom) +
+           " rows above the ground line on no other obstacle, low enough to meet the skater "
+           "standing there (rows " +
+           std::to_string(skater.top) + " to " + std::to_string(skater.bottom - 1) + ")" + fix;
 }
 
 std::string obstacleName(int32_t index, const park::ParkFile& park) {
@@ -172,7 +218,8 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
                         ": the skater passes through it");
         }
         const int64_t bottomRow = int64_t{o.y} + o.src.height() - 1;
-        if (o.y < 0 || bottomRow >= ScreenRows) {
+        const bool onScreen = o.y >= 0 && bottomRow < ScreenRows;
+        if (!onScreen) {
             warn(i, "its picture covers rows " + std::to_string(o.y) + " to " +
                         std::to_string(bottomRow) + ", " +
                         (o.y < 0 ? "above row 0" : "below row 479") +
@@ -190,6 +237,11 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
                         ": it never appears");
             continue;
         }
+        if (onScreen && park::isObstacleKind(o.kind)) {
+            if (std::string problem = footingProblem(park, count, i); !problem.empty()) {
+                warn(i, problem);
+            }
+        }
         if (!retires[i] && park::activeSpanEnd(o) <= length && o.src.width() > 0) {
             const int64_t x = ScreenWidth - Speed * (park::activeSpanEnd(o) - entersAt(o));
             warn(i, "it is active only up to frame " + std::to_string(park::activeSpanEnd(o) - 1) +
@@ -202,8 +254,7 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
     // obstacle listed later that leaves first makes the window drop one early. One that never
     // appears is harmless when it is the one dropped, and is reported above.
     for (int32_t i = 0; i < count; ++i) {
-        if (park.records[i].startFrame >= length ||
-            park::activeSpanEnd(park.records[i]) <= entersAt(park.records[i])) {
+        if (!appears(park.records[i], length)) {
             continue;
         }
         int32_t passedBy = 0;

@@ -40,6 +40,12 @@ std::vector<Finding> checkPark(const park::ParkFile& park, const std::string& fi
 // first line holding fewer numbers than a record.
 std::vector<Finding> checkDirectory(const std::string& dir);
 
+// The obstacle pictures of the sprite sheet as a table for park authors, one line a picture
+// after a heading, numbered from 1 in the atlas's order: the name, the rectangle in the order a
+// park file gives it (top, left, bottom, right), the size and the y that stands it on the
+// ground line.
+std::string pictureCatalogue();
+
 // "FILE:LINE: warning: MESSAGE" or "FILE: error: MESSAGE" when the finding has no line.
 std::string formatFinding(const Finding& finding);
 

@@ -16,7 +16,17 @@
 namespace parkmap {
 
 int32_t mapWidth(const park::ParkFile& file) {
-    return frameX(file.parkLength) + 640 - SkaterX;
+    return frameX(file.parkLength) + EndLineWidth;
+}
+
+Canvas blankCanvas(const ParkMap& map) {
+    const int32_t width = mapWidth(*map.file);
+    Canvas canvas;
+    canvas.width = std::max(std::min(width, RowWidth), textWidth(map.title) + 12);
+    const int32_t rows = (width + RowWidth - 1) / RowWidth;
+    canvas.height = HeaderHeight + rows * BandHeight;
+    canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0xffffff);
+    return canvas;
 }
 
 bool obstacleEntries(const std::string& parkName, const park::ParkFile& file,

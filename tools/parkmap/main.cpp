@@ -1,10 +1,12 @@
 // zanbury-parkmap [--run SCRIPT] PARKFILE OUT.png
+// zanbury-parkmap --sheet OUT.png
 //
 // Draws the park file as one picture: the park from left to right as the skater meets it, at
 // 4 pixels a frame in rows of 500 frames, each obstacle with its own picture at its own row on
 // the backdrop, and a frame ruler under each row. With --run, the path of the skater of that
 // run (a zanbury-sim script of the park alone, such as zanbury-autoplay --out writes) is drawn
-// over it, with each press, each trick and the narrowest timing window.
+// over it, with each press, each trick and the narrowest timing window. With --sheet it draws
+// the sprite sheet with its obstacle pictures outlined and numbered instead.
 
 #include "app/shell.h"
 #include "tools/autoplay/autoplay.h"
@@ -22,7 +24,9 @@ namespace fs = std::filesystem;
 
 int usage() {
     std::fprintf(stderr, "usage: zanbury-parkmap [--run SCRIPT] PARKFILE OUT.png\n"
-                         "  --run SCRIPT  draw the skater's path of this run of the park alone\n");
+                         "       zanbury-parkmap --sheet OUT.png\n"
+                         "  --run SCRIPT  draw the skater's path of this run of the park alone\n"
+                         "  --sheet       draw the sprite sheet's obstacle pictures, numbered\n");
     return 2;
 }
 
@@ -77,15 +81,29 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> args;
     fs::path runPath;
+    bool sheet = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--run" && i + 1 < argc) {
             runPath = argv[++i];
+        } else if (arg == "--sheet") {
+            sheet = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return usage();
         } else {
             args.push_back(arg);
         }
+    }
+    std::string error;
+    if (sheet) {
+        parkmap::Canvas canvas;
+        if (args.size() != 1 || !runPath.empty()) {
+            return usage();
+        }
+        if (!parkmap::drawSheetMap(canvas, error) || !parkmap::savePng(canvas, args[0], error)) {
+            return fail(error);
+        }
+        return 0;
     }
     if (args.size() != 2) {
         return usage();
@@ -96,7 +114,6 @@ int main(int argc, char** argv) {
 
     static park::ParkFile file; // large; kept out of the stack
     std::string text;
-    std::string error;
     if (!tools::readParkFile(parkPath, text, file, error)) {
         return fail(error);
     }
@@ -118,12 +135,7 @@ int main(int argc, char** argv) {
         shutDown();
         return fail(error);
     }
-    const int32_t width = parkmap::mapWidth(file);
-    parkmap::Canvas canvas;
-    canvas.width = std::min(width, parkmap::RowWidth);
-    const int32_t rows = (width + parkmap::RowWidth - 1) / parkmap::RowWidth;
-    canvas.height = parkmap::HeaderHeight + rows * parkmap::BandHeight;
-    canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0xffffff);
+    parkmap::Canvas canvas = parkmap::blankCanvas(map);
     parkmap::composeScene(map, canvas);
     shutDown();
     parkmap::drawOverlay(map, canvas);

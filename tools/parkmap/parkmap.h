@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace parkmap {
@@ -51,8 +52,13 @@ inline int32_t frameX(int64_t frame) {
 inline int32_t obstacleX(int32_t entry) {
     return 636 + entry * PixelsPerFrame;
 }
-// The width of the map: the whole park and the screen that is ahead of the skater at its end.
+// The width of the map: from the skater's column at the park's start to the line that marks
+// its end, where the skater's column stands in the park's last frame.
+inline constexpr int32_t EndLineWidth = 2;
 int32_t mapWidth(const park::ParkFile& file);
+// The white picture for the map: rows of at most RowWidth columns under the header, and wide
+// enough for the title.
+Canvas blankCanvas(const ParkMap& map);
 
 // Plays the park, alone in a park list in the working directory, with nobody on it, and
 // returns the park frame in which each obstacle first comes on at the right edge. False with
@@ -69,6 +75,20 @@ void composeScene(const ParkMap& map, Canvas& canvas);
 // Draws the header, the rulers and, for a run, the path, the presses, the tricks and the
 // narrowest window over the scenery, in the game's text glyphs.
 void drawOverlay(const ParkMap& map, Canvas& canvas);
+
+inline constexpr uint32_t Black = 0x000000;
+// Fills the box, clipped to the canvas.
+void fill(Canvas& c, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t rgb);
+// One line of text in the game's glyphs, its top-left at (x, y); 14 pixels high.
+void text(Canvas& c, int32_t x, int32_t y, std::string_view line, uint32_t rgb = Black);
+// The width of one line of text in the game's glyphs.
+int32_t textWidth(std::string_view line);
+
+// Draws the sprite sheet twice its size with each obstacle picture of the atlas outlined and
+// numbered from 1 in the atlas's order, and a legend of the numbers' names and rectangles (top,
+// left, bottom, right, as a park file gives them). False with the reason in `error` when the
+// sheet cannot be read.
+bool drawSheetMap(Canvas& canvas, std::string& error);
 
 // Writes the canvas as a PNG; false with the reason in `error`.
 bool savePng(const Canvas& canvas, const std::string& path, std::string& error);

@@ -41,7 +41,7 @@ void pollControls() {
     if (platform::keyCheck(platform::Key::Up) && skater.supported == 1) {
         display::playSound("SMACK");
         skater.trick = Trick::Jump;
-        skater.riseFrames = 20;
+        skater.riseFrames = JumpRiseFrames;
     }
     if (platform::keyCheck(platform::Key::Right)) {
         if (skater.riseFrames != 0 && skater.trick == Trick::Jump) {

@@ -81,8 +81,8 @@ void stepSkater() {
     obstaclePass(box);
     if (skater.riseFrames > 0) {
         skater.riseFrames -= 1;
-        skater.bodyY -= 4;
-        skater.boardY -= 4;
+        skater.bodyY -= RiseStep;
+        skater.boardY -= RiseStep;
         skater.supported = 0;
     }
     if (skater.trick != Trick::NoTrick) {

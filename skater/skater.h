@@ -36,6 +36,9 @@ struct Skater {
 extern Skater skater;
 
 inline constexpr int32_t GroundLine = 432;
+// A jump rises for 20 frames, by 4 rows a frame: its top is 80 rows above where it began.
+inline constexpr int32_t JumpRiseFrames = 20;
+inline constexpr int32_t RiseStep = 4;
 
 // Start-up's placement, with no pictures chosen yet; nothing draws or steps it before the
 // first resetSkater.
@@ -58,5 +61,6 @@ void stepTrick();
 Rect skaterBox();
 // The collision box of the skater standing on the ground line after a reset, whatever the
 // skater is doing now: (50, 351, 118, 435). An obstacle that ends above its top passes over
-// the skater's head.
+// the standing skater's head, and one that ends JumpRiseFrames * RiseStep rows higher over a
+// jump from the ground too.
 Rect standingBox();

@@ -147,41 +147,42 @@ TEST(ParkCheck, WarnsAboutKindsRowsAndLateStarts) {
 }
 
 TEST(ParkCheck, WarnsOfAnObstacleThatHangsInTheAirOrSinksIntoTheGround) {
-    // A hydrant raised 48 rows still meets the standing skater (rows 351 to 434), and so does
-    // one whose last row is 351; a small block sunk 16 rows; a hydrant 16 frames after a grey
-    // block is 64 pixels to its right, just off its top; one 15 frames after is over it, but
-    // 10 rows above it.
+    // A hydrant raised 48 rows meets the standing skater (rows 351 to 434), one raised 96 rows
+    // a jump (up to row 271), and so does one whose last row is 271; a small block sunk 16 rows; a
+    // hydrant 16 frames after a grey block is 64 pixels to its right, just off its top; one 15
+    // frames after is over it, but 10 rows above it.
     ParkBuilder b(1000);
     b.add(Hydrant, 100, ObstacleKind::Hazard, 396 - 48)
-        .add(Hydrant, 200, ObstacleKind::Hazard, 316)
+        .add(Hydrant, 150, ObstacleKind::Hazard, 396 - 96)
+        .add(Hydrant, 200, ObstacleKind::Hazard, 236)
         .add(SmallBlock, 300, ObstacleKind::Block, 404 + 16)
         .add(GreyBlock, 400)
         .add(Hydrant, 416, ObstacleKind::Hazard, 396 - 36)
         .add(GreyBlock, 500)
         .add(Hydrant, 515, ObstacleKind::Hazard, 396 - 36 - 10);
     const std::vector<Finding> findings = b.check();
-    ASSERT_EQ(findings.size(), 5u) << testing::PrintToString(lines(findings));
+    ASSERT_EQ(findings.size(), 6u) << testing::PrintToString(lines(findings));
     EXPECT_EQ(lines(findings)[0], "3: obstacle 1: it hangs 48 rows above the ground line on no "
-                                  "other obstacle, low enough to meet the skater standing there "
-                                  "(rows 351 to 434); y 396 stands it on the ground");
+                                  "other obstacle, low enough to meet the skater there standing "
+                                  "or jumping (rows 271 to 434); y 396 stands it on the ground");
     EXPECT_EQ(findings[1].line, 4);
-    EXPECT_EQ(lines(findings)[2], "5: obstacle 3: it sinks 16 rows into the ground (its picture "
+    EXPECT_EQ(findings[2].line, 5);
+    EXPECT_EQ(lines(findings)[3], "6: obstacle 4: it sinks 16 rows into the ground (its picture "
                                   "ends at row 447, the ground line is row 432); y 404 stands it "
                                   "on the ground");
-    EXPECT_EQ(findings[3].line, 7);
-    EXPECT_EQ(findings[4].line, 9);
+    EXPECT_EQ(findings[4].line, 8);
+    EXPECT_EQ(findings[5].line, 10);
 
     // Clean: on the ground; a grey block on the tall block entering with it, and a hydrant on
-    // a grey block 15 frames after it, 60 pixels to its right; hydrants raised 96 rows and to
-    // end on row 350, which the standing skater passes under.
+    // a grey block 15 frames after it, 60 pixels to its right; a hydrant ending on row 270,
+    // which the skater passes under even at the top of a jump.
     ParkBuilder clean(1000);
     clean.add(SmallBlock, 100)
         .add(TallBlock, 200)
         .add(GreyBlock, 200, ObstacleKind::Block, 432 - 112 - 36)
         .add(GreyBlock, 400)
         .add(Hydrant, 415, ObstacleKind::Hazard, 396 - 36)
-        .add(Hydrant, 600, ObstacleKind::Hazard, 396 - 96)
-        .add(Hydrant, 700, ObstacleKind::Hazard, 315);
+        .add(Hydrant, 700, ObstacleKind::Hazard, 235);
     EXPECT_TRUE(clean.check().empty()) << testing::PrintToString(lines(clean.check()));
 }
 

@@ -105,8 +105,8 @@ bool restsOnAnother(const park::ParkFile& park, int32_t count, int32_t i) {
 }
 
 // Says where an obstacle hangs or sinks, or "" when it stands on the ground line, rests on
-// another obstacle or is high enough for the standing skater to pass under it. A park may mean
-// it, so this is only a warning.
+// another obstacle or is high enough for the skater to pass under it, standing or at the top
+// of a jump from the ground. A park may mean it, so this is only a warning.
 std::string footingProblem(const park::ParkFile& park, int32_t count, int32_t i) {
     const park::Obstacle& o = park.records[i];
     const int64_t bottom = int64_t{o.y} + o.src.height();
@@ -118,13 +118,14 @@ std::string footingProblem(const park::ParkFile& park, int32_t count, int32_t i)
                ", the ground line is row " + std::to_string(GroundRow) + ")" + fix;
     }
     const Rect skater = standingBox();
-    if (bottom == GroundRow || bottom <= skater.top || restsOnAnother(park, count, i)) {
+    const int32_t jumpTop = skater.top - JumpRiseFrames * RiseStep;
+    if (bottom == GroundRow || bottom <= jumpTop || restsOnAnother(park, count, i)) {
         return "";
     }
     return "it hangs " + std::to_string(GroundRow - bottom) +
            " rows above the ground line on no other obstacle, low enough to meet the skater "
-           "standing there (rows " +
-           std::to_string(skater.top) + " to " + std::to_string(skater.bottom - 1) + ")" + fix;
+           "there standing or jumping (rows " +
+           std::to_string(jumpTop) + " to " + std::to_string(skater.bottom - 1) + ")" + fix;
 }
 
 std::string obstacleName(int32_t index, const park::ParkFile& park) {

@@ -112,13 +112,18 @@ BENCH_BUILD ?= build-bench
 BENCH_ARGS ?= --benchmark_repetitions=5
 MEASURE_SECONDS ?= 20
 SIM_FRAMES ?= 100000
-.PHONY: bench measure-cpu measure-startup measure-sim measure-web
+.PHONY: bench measure-instructions measure-cpu measure-startup measure-sim measure-web
 $(BENCH_BUILD)/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release
 
 bench: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-bench
 	$(BENCH_BUILD)/tools/bench/zanbury-bench $(BENCH_ARGS)
+
+# The instructions of one timed Playing frame under callgrind, which the machine's load does not move.
+measure-instructions: bootstrap $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-bench
+	tools/measure/measure_frame_instructions.sh $(BENCH_BUILD)/tools/bench/zanbury-bench
 
 measure-cpu: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury

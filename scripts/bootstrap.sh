@@ -76,7 +76,7 @@ command chromium|Chromium (the page's test)|chromium|chromium
 needs_windows="\
 command cmake|CMake 3.25 or later|cmake|cmake
 command make|GNU Make|make|make
-command g++|GCC's C++ compiler, C++20 (the icon maker)|gcc-c++|gcc
+command g++|GCC's C++ compiler (the icon maker)|gcc-c++|gcc
 module sdl2|SDL2 (the icon maker)|SDL2-devel|sdl2
 module SDL2_image|SDL2_image (the icon maker)|SDL2_image-devel|sdl2_image
 command x86_64-w64-mingw32-g++|MinGW-w64 GCC, posix threads|mingw64-gcc-c++|mingw-w64-gcc

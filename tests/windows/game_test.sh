@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # game_test.sh WINDOWS_BUILD SOURCE PREFIX: zanbury.exe under Wine in an Xvfb of its own, with
 # the shipped parks in its folder, shows the title scaled and centred on black, and Down then
-# Enter on the menu ends it with exit code 0.
+# Enter on the menu ends it with exit code 0. With a broken park list it shows why in a message
+# box, and ends with exit code 1 once the player has closed it.
 set -euo pipefail
 build=$1
 source_dir=$2
@@ -37,4 +38,13 @@ sleep 0.3
 xdotool key Return
 wait_game_exit 20
 [ "$code" -eq 0 ] || { cat "$work/game.log"; echo "leaving through the menu gave exit code $code"; exit 1; }
+printf 'x\n' > "$work/parks.txt"
+(cd "$work" && exec wine "$build/zanbury.exe") > "$work/game.log" 2>&1 &
+game_pid=$!
+window_appears 60 || { cat "$work/game.log"; echo "no message box appeared"; exit 1; }
+sleep 1
+kill -0 "$game_pid" 2> /dev/null || { echo "the game ended without waiting for its message box"; exit 1; }
+xdotool key Return
+wait_game_exit 20
+[ "$code" -eq 1 ] || { cat "$work/game.log"; echo "a broken park list gave exit code $code"; exit 1; }
 echo "Windows game test passed"

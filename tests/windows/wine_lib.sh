@@ -31,7 +31,8 @@ need_wine() {
 }
 
 wine_environment() {
-  export WINEPREFIX=$1
+  export WINEPREFIX
+  WINEPREFIX=$(realpath -m "$1") # Wine takes an absolute path alone
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64

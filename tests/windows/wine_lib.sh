@@ -5,7 +5,10 @@
 #   need_windows_programs EXE...     skips unless each .exe of the Windows build is there
 #   need_wine                        skips unless Wine is installed
 #   use_wine_prefix DIR              runs Wine in the prefix DIR from here on, making it if it is
-#                                    not there yet (one per test run: windows.prefix makes it new)
+#                                    not there yet (one per test run: windows.prefix makes it new);
+#                                    the prefix's Wine server is new for this test and ended at its
+#                                    end, since the desktop a server makes first (with a display or
+#                                    without) serves every later program of it
 #   make_wine_prefix DIR             makes DIR a new prefix, whatever was there
 #   run_exe EXE ARG...               runs a Windows program under Wine, its status returned
 # No Wine prefix of the user's is touched, nor the network: the Mono and Gecko installers that
@@ -67,6 +70,8 @@ use_wine_prefix() {
   wine_environment "$1"
   [ -f "$1/.made" ] || { rm -rf "$1" && boot_prefix; }
   exec 8>&-
+  wineserver -k 2> /dev/null || true
+  trap 'wineserver -k 2> /dev/null || true; cleanup' EXIT
 }
 
 run_exe() {

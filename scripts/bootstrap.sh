@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the tools need, only when one is missing.
-# `bootstrap.sh web` installs instead what the browser build and its test need. On a system
+# `bootstrap.sh web` installs instead what the browser build and its test need, and
+# `bootstrap.sh windows` what the Windows build and its tests under Wine need. On a system
 # without apt-get and dpkg-query it installs nothing: it says what the build needs and leaves the
 # rest to CMake, whose own messages name anything missing.
 set -euo pipefail
@@ -23,8 +24,20 @@ case "$mode" in
     # the page's test talks to it over a WebSocket with Debian's python3-websockets.
     packages=(cmake make emscripten dpkg-dev chromium python3-websockets)
     ;;
+  windows)
+    # MinGW-w64 with the posix thread model (std::thread and std::mutex need it), its binutils
+    # with windres; dpkg-dev unpacks the source packages of SDL2 and SDL2_image, which
+    # scripts/windows_sdl2.sh builds; the host's own compiler and SDL2 build the icon maker,
+    # which runs at build time; Wine in an Xvfb of the tests' own runs the .exe files, and
+    # NSIS makes the installer.
+    packages=(
+      cmake make g++ pkg-config libsdl2-dev libsdl2-image-dev dpkg-dev
+      g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine64 xvfb nsis
+    )
+    ;;
   *)
-    echo "usage: bootstrap.sh [web]" >&2
+    echo "usage: bootstrap.sh [web | windows]" >&2
     exit 2
     ;;
 esac
@@ -60,6 +73,17 @@ command make|GNU Make|make|make
 command emcc|Emscripten|emscripten|emscripten
 command chromium|Chromium (the page's test)|chromium|chromium
 - -|Python websockets (the page's test)|python3-websockets|python-websockets"
+needs_windows="\
+command cmake|CMake 3.25 or later|cmake|cmake
+command make|GNU Make|make|make
+command g++|GCC's C++ compiler (the icon maker)|gcc-c++|gcc
+module sdl2|SDL2 (the icon maker)|SDL2-devel|sdl2
+module SDL2_image|SDL2_image (the icon maker)|SDL2_image-devel|sdl2_image
+command x86_64-w64-mingw32-g++|MinGW-w64 GCC, posix threads|mingw64-gcc-c++|mingw-w64-gcc
+command x86_64-w64-mingw32-windres|MinGW-w64 binutils|mingw64-binutils|mingw-w64-binutils
+command wine|Wine, 64-bit (the Windows tests)|wine|wine
+command Xvfb|Xvfb (the Windows tests)|xorg-x11-server-Xvfb|xorg-server-xvfb
+command makensis|NSIS (the installer)|mingw32-nsis|nsis (AUR)"
 
 # Prints the needs of this mode, each marked found, MISSING or unchecked, and notes what only
 # Debian has; all of it only when something looks missing, else one line.
@@ -67,6 +91,7 @@ other_distribution() {
   local needs how name what fedora arch status missing=0 table=""
   needs=$needs_game
   [ "$mode" = web ] && needs=$needs_web
+  [ "$mode" = windows ] && needs=$needs_windows
   while IFS='|' read -r how what fedora arch; do
     read -r how name <<<"$how"
     case "$how" in
@@ -96,6 +121,9 @@ other_distribution() {
   if [ "$mode" = web ]; then
     echo "bootstrap: scripts/web_sdl2.sh builds SDL2 from Debian's source package with apt-get and"
     echo "  dpkg-source: the browser build needs a Debian system or container"
+  elif [ "$mode" = windows ]; then
+    echo "bootstrap: scripts/windows_sdl2.sh builds SDL2 and SDL2_image from Debian's source"
+    echo "  packages with apt-get and dpkg-source: the Windows build needs a Debian system or container"
   else
     echo "bootstrap: the Debian package (make package) and its test need Debian's dpkg-dev and"
     echo "  lintian; make test's packaging.deb test fails without them"

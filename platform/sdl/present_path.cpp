@@ -1,6 +1,6 @@
 // Which present the game takes: the GPU's renderer where the machine has a GPU, the window's own
-// surface where it has none. A machine without a DRI render node has no GPU to offer; where there
-// is one, the renderer is tried once on a hidden window, and the answer (a GPU, or a software
+// surface where it has none. Where the system says there may be a GPU (gpu_device_*.cpp), the
+// renderer is tried once on a hidden window, and the answer (a GPU, or a software
 // rasteriser such as Mesa's llvmpipe) is kept in the settings file so that no later start pays
 // for the trial. ZANBURY_PRESENT=software or gpu decides instead; ZANBURY_VERBOSE=1 tells which
 // present was taken and why.
@@ -12,24 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <string>
 
 namespace platform::detail {
 namespace {
-
-bool hasRenderNode() {
-    DIR* dir = opendir("/dev/dri");
-    if (dir == nullptr) {
-        return false;
-    }
-    bool found = false;
-    while (dirent* entry = readdir(dir)) {
-        found = found || std::strncmp(entry->d_name, "renderD", 7) == 0;
-    }
-    closedir(dir);
-    return found;
-}
 
 // The names by which OpenGL drivers that draw on the processor give themselves away.
 bool softwareRasteriser(const char* name) {
@@ -95,13 +81,8 @@ bool presentOnGpu() {
                          "choosing as without it\n",
                          forced);
         }
-        if (driver == nullptr ||
-            (std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0 &&
-             std::strcmp(driver, "kmsdrm") != 0)) {
-            why =
-                std::string("the video driver ") + (driver ? driver : "?") + " has no GPU to offer";
-        } else if (!hasRenderNode()) {
-            why = "no DRI render node: no GPU";
+        if (!gpuMayBeThere(driver, why)) {
+            gpu = false;
         } else if (sdl.settings.gpu != settings::Gpu::Unknown) {
             gpu = sdl.settings.gpu == settings::Gpu::Yes;
             why = std::string("remembered in ") + sdl.settingsPath;

@@ -56,6 +56,9 @@ void closePresent();
 // machine and the settings (probing the renderer once where they cannot tell); with
 // ZANBURY_VERBOSE=1 the choice and its reason go to standard error.
 bool presentOnGpu();
+// gpu_device_posix.cpp / gpu_device_windows.cpp: whether this video driver on this machine may
+// have a GPU for the renderer, judged without making one; when not, `why` says what was found.
+bool gpuMayBeThere(const char* driver, std::string& why);
 
 // present_gpu.cpp: the renderer's present. openGpu makes the renderer for the window; false,
 // with the reason given, when it cannot (the window surface then serves).
@@ -79,8 +82,9 @@ void closeAudio();
 // Cuts off the sound playing (muting).
 void stopSounds();
 
-// quiet.cpp: while true, the complaints of alsa-lib (the audio device is being opened) or of
-// libwayland-client (the video system is looking for a display) are dropped.
+// quiet_posix.cpp (quiet_windows.cpp has nothing to quieten): while true, the complaints of
+// alsa-lib (the audio device is being opened) or of libwayland-client (the video system is looking
+// for a display) are dropped.
 void quietenAlsa(bool quiet);
 void quietenWayland(bool quiet);
 

@@ -30,6 +30,8 @@ expect "$work/few" "" '^bootstrap: no apt-get or dpkg-query here, so nothing is 
   '^  found +SDL2 +SDL2-devel +sdl2$' '^  MISSING +Xvfb .* xorg-x11-server-Xvfb +xorg-server-xvfb$' \
   "Debian's dpkg-dev"
 expect "$work/few" web '^  MISSING +Emscripten +emscripten +emscripten$' "Debian's source package"
+expect "$work/few" windows '^  MISSING +MinGW-w64 GCC, posix threads +mingw64-gcc-c\+\+ +mingw-w64-gcc$' \
+  '^  MISSING +Wine, 64-bit' "SDL2_image from Debian's source"
 
 # Everything this machine has but apt-get and dpkg-query: the game's needs are all found.
 for tool in /usr/local/bin/* /usr/bin/* /bin/*; do

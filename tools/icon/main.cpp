@@ -2,6 +2,8 @@
 // sheet on a transparent SIZE x SIZE square. The 96-pixel icon holds the skater at 1:1; every
 // other size scales that picture, each pixel the average of the area it covers, so that small
 // icons keep the figure's shape and large ones stay sharp.
+// zanbury-icon SPRITES.bmp SIZE,SIZE,... OUT.ico: the Windows icon, one PNG picture of each size
+// (at most 256) in one icon file.
 
 #include "display/atlas.h"
 
@@ -12,6 +14,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -78,13 +83,87 @@ void drawIcon(const SDL_Surface* rgba, const Rect& body, SDL_Surface* icon, int 
     }
 }
 
+// The sizes of a comma-separated list, each 16 to `largest`; empty when the list is not that.
+std::vector<int> readSizes(const char* list, int largest) {
+    std::vector<int> sizes;
+    const char* at = list;
+    for (;;) {
+        char* end = nullptr;
+        const long size = std::strtol(at, &end, 10);
+        if (end == at || size < 16 || size > largest || (*end != ',' && *end != '\0')) {
+            return {};
+        }
+        sizes.push_back(static_cast<int>(size));
+        if (*end == '\0') {
+            return sizes;
+        }
+        at = end + 1;
+    }
+}
+
+bool endsWith(const std::string& text, const char* tail) {
+    const std::size_t n = std::strlen(tail);
+    return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
+}
+
+SDL_Surface* makeIcon(const SDL_Surface* rgba, const Rect& body, int side) {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, side, side, 32, SDL_PIXELFORMAT_RGBA32);
+    if (icon != nullptr) {
+        drawIcon(rgba, body, icon, side);
+    }
+    return icon;
+}
+
+bool writeLittle(SDL_RWops* to, Uint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        const Uint8 byte = static_cast<Uint8>(value >> (8 * i));
+        if (SDL_RWwrite(to, &byte, 1, 1) != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An icon file: its directory (6 bytes, then 16 for each picture) and then each picture as PNG,
+// which Windows reads in icons of any size. The directory is written last, once the pictures'
+// lengths are known.
+bool saveIco(const SDL_Surface* rgba, const Rect& body, const std::vector<int>& sizes,
+             const char* path) {
+    SDL_RWops* to = SDL_RWFromFile(path, "wb");
+    if (to == nullptr) {
+        return false;
+    }
+    const Sint64 directory = 6 + 16 * static_cast<Sint64>(sizes.size());
+    bool ok = SDL_RWseek(to, directory, RW_SEEK_SET) == directory;
+    std::vector<Sint64> starts;
+    for (const int side : sizes) {
+        starts.push_back(SDL_RWtell(to));
+        SDL_Surface* icon = ok ? makeIcon(rgba, body, side) : nullptr;
+        ok = icon != nullptr && IMG_SavePNG_RW(icon, to, 0) == 0;
+        SDL_FreeSurface(icon);
+    }
+    starts.push_back(SDL_RWtell(to));
+    ok = ok && SDL_RWseek(to, 0, RW_SEEK_SET) == 0 && writeLittle(to, 0, 2) &&
+         writeLittle(to, 1, 2) && writeLittle(to, static_cast<Uint32>(sizes.size()), 2);
+    for (std::size_t i = 0; ok && i < sizes.size(); ++i) {
+        const Uint32 side = sizes[i] == 256 ? 0 : static_cast<Uint32>(sizes[i]); // 0 is 256
+        ok = writeLittle(to, side, 1) && writeLittle(to, side, 1) && writeLittle(to, 0, 2) &&
+             writeLittle(to, 1, 2) && writeLittle(to, 32, 2) &&
+             writeLittle(to, static_cast<Uint32>(starts[i + 1] - starts[i]), 4) &&
+             writeLittle(to, static_cast<Uint32>(starts[i]), 4);
+    }
+    return SDL_RWclose(to) == 0 && ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    char* end = nullptr;
-    const long size = argc == 4 ? std::strtol(argv[2], &end, 10) : 0;
-    if (argc != 4 || *end != '\0' || size < 16 || size > 1024) {
-        std::fprintf(stderr, "usage: zanbury-icon SPRITES.bmp SIZE OUT.png (SIZE 16 to 1024)\n");
+    const bool ico = argc == 4 && endsWith(argv[3], ".ico");
+    const std::vector<int> sizes =
+        argc == 4 ? readSizes(argv[2], ico ? 256 : 1024) : std::vector<int>{};
+    if (sizes.empty() || (!ico && sizes.size() != 1)) {
+        std::fprintf(stderr, "usage: zanbury-icon SPRITES.bmp SIZE OUT.png (SIZE 16 to 1024)\n"
+                             "       zanbury-icon SPRITES.bmp SIZE,SIZE,... OUT.ico (16 to 256)\n");
         return 2;
     }
     SDL_Surface* sheet = SDL_LoadBMP(argv[1]);
@@ -109,15 +188,22 @@ int main(int argc, char** argv) {
                      SDL_GetError());
         return 1;
     }
-    const int side = static_cast<int>(size);
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, side, side, 32, SDL_PIXELFORMAT_RGBA32);
+    if (ico) {
+        const bool saved = saveIco(rgba, body, sizes, argv[3]);
+        if (!saved) {
+            std::fprintf(stderr, "zanbury-icon: %s: %s\n", argv[3], SDL_GetError());
+            std::remove(argv[3]); // no half-written icon for the build to take
+        }
+        SDL_FreeSurface(rgba);
+        return saved ? 0 : 1;
+    }
+    SDL_Surface* icon = makeIcon(rgba, body, sizes[0]);
     if (icon == nullptr) {
         std::fprintf(stderr, "zanbury-icon: cannot make the icon for %s: %s\n", argv[1],
                      SDL_GetError());
         SDL_FreeSurface(rgba);
         return 1;
     }
-    drawIcon(rgba, body, icon, side);
     int code = IMG_SavePNG(icon, argv[3]) == 0 ? 0 : 1;
     if (code != 0) {
         std::fprintf(stderr, "zanbury-icon: %s: %s\n", argv[3], IMG_GetError());

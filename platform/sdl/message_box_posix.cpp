@@ -1,4 +1,5 @@
-// The SDL platform's message box, for the reasons the game cannot start.
+// The SDL platform's message box, for the reasons the game cannot start, where an X or Wayland
+// display is there to show it.
 
 #include "platform/platform.h"
 

@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 
+#include "core/files.h"
 #include "park/park.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -15,7 +16,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace session::detail {
 namespace {
@@ -107,8 +107,8 @@ bool header(std::string& text, std::string& error) {
 void keepHighScoreRun(int64_t pass, int32_t score) {
     flushAll();
     std::string error;
-    const int lock = park::takeHighScoreLock(error);
-    if (lock >= 0 && park::highScoreIs(score) && recording()) {
+    const files::Lock lock = park::takeHighScoreLock(error);
+    if (lock != files::NoLock && park::highScoreIs(score) && recording()) {
         char end[32];
         const int n = recording::formatEndLine(end, sizeof end, pass);
         // Read back from a file replaced in the directory, never from a pipe the player named.
@@ -126,7 +126,7 @@ void keepHighScoreRun(int64_t pass, int32_t score) {
             std::fprintf(stderr, "zanbury: warning: cannot keep the run of the high score: %s\n",
                          error.c_str());
         }
-    } else if (lock < 0) {
+    } else if (lock == files::NoLock) {
         std::fprintf(stderr, "zanbury: warning: cannot keep the run of the high score: %s\n",
                      error.c_str());
     }
@@ -165,7 +165,7 @@ bool recorderStart(const std::vector<std::string>& paths, bool keepHighScoreRun,
             ok = ok && putInPlace(f, error);
             if (!ok) {
                 std::fclose(f.file);
-                std::remove(f.temporary.c_str());
+                files::removeFile(f.temporary);
             }
         }
         if (!ok) {

@@ -5,6 +5,7 @@
 
 #include "app/session_parts.h"
 #include "app/trace.h"
+#include "core/files.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -60,7 +61,7 @@ bool startTraceFile(const std::string& path, std::string& error) {
     }
     if (!detail::putInPlace(f, error)) {
         std::fclose(f.file);
-        std::remove(f.temporary.c_str());
+        files::removeFile(f.temporary);
         return false;
     }
     startTrace(f.file, true);

@@ -6,79 +6,36 @@
 #include "app/session_parts.h"
 
 #include "app/session.h"
+#include "core/files.h"
 #include "park/park.h"
 #include "park/readers.h"
 #include "platform/settings.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace session::detail {
-namespace {
-
-std::string reason() {
-    return std::strerror(errno);
-}
-
-// The directory that holds `path`, for its sync after a rename.
-bool syncDirectoryOf(const std::string& path) {
-    std::string dir = std::filesystem::path(path).parent_path().string();
-    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-// Opens a terminal, a pipe or a device for writing where it is, as a shell's redirection would.
-NewFile openInPlace(const std::string& path, std::string& error) {
-    NewFile f;
-    f.path = path;
-    // Without waiting: a pipe that nothing reads is refused at once instead of hanging start-up.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno == ENXIO ? "nothing reads from " + path
-                               : "cannot write " + path + ": " + reason();
-        return f;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    f.file = ::fdopen(fd, "w");
-    if (f.file == nullptr) {
-        error = "cannot write " + path + ": " + reason();
-        ::close(fd);
-    }
-    return f;
-}
-
-} // namespace
 
 NewFile openNamed(const std::string& path, std::string& error) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            error = "cannot write " + path + ": it is a directory";
-            return NewFile{};
-        }
-        if (!S_ISREG(info.st_mode)) {
-            return openInPlace(path, error);
-        }
-        // Replaced where it lies: a link to it stays the link it was.
-        std::error_code ec;
-        const std::string real = std::filesystem::canonical(path, ec).string();
-        return openReplacing(ec ? path : real, error);
-    }
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    switch (files::kindOf(path)) {
+    case files::Kind::Directory:
+        error = "cannot write " + path + ": it is a directory";
+        return NewFile{};
+    case files::Kind::BrokenLink:
         error = "cannot write " + path + ": it is a link to a file that does not exist";
         return NewFile{};
+    case files::Kind::Other: {
+        NewFile f;
+        f.path = path;
+        std::string why;
+        f.file = files::openInPlace(path, why);
+        if (f.file == nullptr) {
+            error = "cannot write " + path + ": " + why;
+        }
+        return f;
+    }
+    case files::Kind::File:
+        // Replaced where it lies: a link to it stays the link it was.
+        return openReplacing(files::resolved(path), error);
+    case files::Kind::None:
+        break;
     }
     return openReplacing(path, error);
 }
@@ -86,22 +43,10 @@ NewFile openNamed(const std::string& path, std::string& error) {
 NewFile openReplacing(const std::string& path, std::string& error) {
     NewFile f;
     f.path = path;
-    std::string pattern = path + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        error = "cannot make a file beside " + path + ": " + reason();
-        return f;
-    }
-    // An ordinary file as the umask makes them, not mkstemp's private one.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    f.temporary = pattern;
-    f.file = ::fdopen(fd, "w+");
+    std::string why;
+    f.file = files::createBeside(path, f.temporary, why);
     if (f.file == nullptr) {
-        error = "cannot write " + pattern + ": " + reason();
-        ::close(fd);
-        ::unlink(pattern.c_str());
+        error = "cannot make a file beside " + path + ": " + why;
     }
     return f;
 }
@@ -110,8 +55,9 @@ bool putInPlace(NewFile& file, std::string& error) {
     if (file.temporary.empty()) {
         return true; // written in place
     }
-    if (std::rename(file.temporary.c_str(), file.path.c_str()) != 0) {
-        error = "cannot put " + file.path + " in place: " + reason();
+    std::string why;
+    if (!files::replace(file.temporary, file.path, why)) {
+        error = "cannot put " + file.path + " in place: " + why;
         return false;
     }
     return true;
@@ -133,43 +79,24 @@ bool parkFiles(std::vector<std::string>& names, std::string& error) {
 
 bool copyReplacing(std::FILE* from, const std::string& tail, const std::string& path,
                    std::string& error) {
-    NewFile to = openReplacing(path, error);
-    if (to.file == nullptr) {
-        return false;
-    }
-    const int in = ::fileno(from);
+    // Read back from the start, then left at its end for the writing that goes on.
+    std::string bytes;
     char buffer[65536];
-    bool ok = true;
-    for (off_t at = 0;;) {
-        ssize_t n = ::pread(in, buffer, sizeof buffer, at);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        at += n;
-        if (std::fwrite(buffer, 1, static_cast<std::size_t>(n), to.file) !=
-            static_cast<std::size_t>(n)) {
-            ok = false;
-            break;
-        }
+    bool ok = std::fflush(from) == 0 && std::fseek(from, 0, SEEK_SET) == 0;
+    for (std::size_t n; ok && (n = std::fread(buffer, 1, sizeof buffer, from)) > 0;) {
+        bytes.append(buffer, n);
     }
-    ok = ok && std::fwrite(tail.data(), 1, tail.size(), to.file) == tail.size();
-    ok = ok && std::fflush(to.file) == 0 && ::fsync(::fileno(to.file)) == 0;
+    ok = ok && std::ferror(from) == 0;
+    std::fseek(from, 0, SEEK_END);
+    std::string why;
     if (!ok) {
-        error = "cannot write " + to.temporary + ": " + reason();
-    }
-    ok = std::fclose(to.file) == 0 && ok;
-    if (ok && !putInPlace(to, error)) {
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(to.temporary.c_str());
+        error = "cannot read back the recording";
         return false;
     }
-    syncDirectoryOf(path);
+    if (!files::writeWhole(path, bytes + tail, why)) {
+        error = "cannot write " + path + ": " + why;
+        return false;
+    }
     return true;
 }
 
@@ -178,17 +105,7 @@ bool copyReplacing(std::FILE* from, const std::string& tail, const std::string& 
 namespace session {
 
 bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code ea;
-    std::error_code eb;
-    const auto canonicalA = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
-    const auto canonicalB = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
-    if (!ea && !eb && canonicalA == canonicalB) {
-        return true;
-    }
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    return files::sameFile(a, b);
 }
 
 std::string refusedOptionFile(const std::string& path, const std::string& replay) {

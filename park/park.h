@@ -5,6 +5,8 @@
 #include "park/formats.h"
 #include "park/readers.h"
 
+#include "core/files.h"
+
 #include <cstdint>
 #include <string>
 
@@ -63,10 +65,10 @@ struct HighScoreOutcome {
 HighScoreOutcome recordHighScore(int32_t score);
 
 // The high score's lock, for what changes with the score: the recording of the run that set it.
-// takeHighScoreLock waits for it as recordHighScore does; -1, with the reason in `why`, when it
-// cannot be had. releaseHighScoreLock lets it go.
-int takeHighScoreLock(std::string& why);
-void releaseHighScoreLock(int lock);
+// takeHighScoreLock waits for it as recordHighScore does; files::NoLock, with the reason in
+// `why`, when it cannot be had. releaseHighScoreLock lets it go.
+files::Lock takeHighScoreLock(std::string& why);
+void releaseHighScoreLock(files::Lock lock);
 // Whether highscore.txt holds this score now.
 bool highScoreIs(int32_t score);
 

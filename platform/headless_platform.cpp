@@ -3,6 +3,8 @@
 
 #include "core/fnv.h"
 #include "platform/headless.h"
+
+#include "core/files.h"
 #include "platform/held_clock.h"
 #include "platform/input.h"
 
@@ -15,8 +17,6 @@
 #include <cstring>
 #include <utility>
 #include <vector>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -258,28 +258,13 @@ bool saveFramePng(const char* path) {
         std::fprintf(stderr, "zanbury: cannot make a picture for %s: %s\n", path, IMG_GetError());
         return false;
     }
-    std::FILE* f = std::fopen(path, "wb");
-    if (f == nullptr) {
-        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path, std::strerror(errno));
-        return false;
-    }
-    errno = 0;
-    bool ok = std::fwrite(png.data(), 1, static_cast<std::size_t>(size), f) ==
-                  static_cast<std::size_t>(size) &&
-              std::fflush(f) == 0;
-    int reason = errno;
-    struct stat info {};
-    const bool regular = fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode);
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
+    std::string why;
+    const bool ok = files::writeNamed(
+        path,
+        std::string(reinterpret_cast<const char*>(png.data()), static_cast<std::size_t>(size)),
+        why);
     if (!ok) {
-        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path,
-                     std::strerror(reason != 0 ? reason : EIO));
-        if (regular) {
-            std::remove(path); // no cut-off picture is left behind
-        }
+        std::fprintf(stderr, "zanbury: cannot write %s: %s\n", path, why.c_str());
     }
     return ok;
 }

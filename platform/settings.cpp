@@ -1,19 +1,11 @@
 // Reading and writing the settings file (see settings.h): parsing its lines, formatting them
-// back, and the atomic write.
+// back, and the atomic write through the file layer.
 
 #include "platform/settings.h"
 
 #include "core/files.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace settings {
 namespace {
@@ -65,23 +57,9 @@ bool apply(Settings& s, std::string_view key, std::string_view value, std::strin
     return true;
 }
 
-// Makes the directory and its parents, as `mkdir -p` does.
-bool makeDirectories(const std::string& dir) {
-    for (std::size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
-        const std::string part = dir.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-        if (slash == std::string::npos) {
-            return true;
-        }
-    }
-}
-
-bool warn(const std::string& path, const char* what) {
-    std::fprintf(stderr, "zanbury: cannot write the settings file %s: %s: %s\n", path.c_str(), what,
-                 std::strerror(errno));
-    return false;
+void warn(const std::string& path, const std::string& why) {
+    std::fprintf(stderr, "zanbury: cannot write the settings file %s: %s\n", path.c_str(),
+                 why.c_str());
 }
 
 } // namespace
@@ -95,15 +73,8 @@ Look nextLook(Look look) {
 }
 
 std::string settingsPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/zanbury/settings.conf";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return std::string(home) + "/.config/zanbury/settings.conf";
-    }
-    return {};
+    const std::string dir = files::configDirectory();
+    return dir.empty() ? dir : dir + "/settings.conf";
 }
 
 Settings parseSettings(std::string_view text, std::string& problem) {
@@ -189,81 +160,30 @@ Settings loadSettings(const std::string& path, bool* missing) {
     return s;
 }
 
-namespace {
-
-// Removes the temporary files beside `path` that games killed while storing their choices left
-// behind: those whose game is no longer running.
-void sweepLeftovers(const std::string& dir, const std::string& name) {
-    DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
-    if (d == nullptr) {
-        return;
-    }
-    const std::string prefix = name + ".new.";
-    while (const dirent* entry = readdir(d)) {
-        const std::string other = entry->d_name;
-        if (other.compare(0, prefix.size(), prefix) != 0 ||
-            other.find_first_not_of("0123456789", prefix.size()) != std::string::npos ||
-            other.size() == prefix.size() || other.size() > prefix.size() + 9) {
-            continue;
-        }
-        const long pid = std::strtol(other.c_str() + prefix.size(), nullptr, 10);
-        if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            unlink((dir + "/" + other).c_str());
-        }
-    }
-    closedir(d);
-}
-
-} // namespace
-
 bool saveSettings(const std::string& path, const Settings& s) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of("/\\");
     if (path.empty() || slash == std::string::npos) {
-        errno = ENOENT;
-        return warn(path, "no place for it");
+        warn(path, "there is no place for it");
+        return false;
     }
-    const std::string dir = path.substr(0, slash);
-    if (slash > 0 && !makeDirectories(dir)) {
-        return warn(path, "its directory cannot be made");
+    std::string why;
+    if (slash > 0 && !files::makeDirectories(path.substr(0, slash), why)) {
+        warn(path, "its directory cannot be made: " + why);
+        return false;
     }
-    sweepLeftovers(dir, path.substr(slash + 1));
-    // A name of this process's own, made new (never through a link): two games storing their
-    // choices at once each rename a whole file of their own.
-    const std::string temp = path + ".new." + std::to_string(getpid());
-    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = open(temp.c_str(), flags, 0600);
-    if (fd < 0 && errno == EEXIST && unlink(temp.c_str()) == 0) {
-        fd = open(temp.c_str(), flags, 0600); // left by an earlier game of the same number
+    // Under a lock of their own, two games storing their choices take turns, and the temporary
+    // files that a game killed while storing left behind are swept away. Without the lock the
+    // choices are still stored, through a temporary file of this game's own.
+    const files::Lock lock = files::takeLock(path + ".lock", why);
+    if (lock != files::NoLock) {
+        files::sweepTemporaries(path, 0);
     }
-    if (fd < 0) {
-        return warn(path, "opening");
+    const bool stored = files::writeWhole(path, formatSettings(s), why);
+    files::releaseLock(lock);
+    if (!stored) {
+        warn(path, why);
     }
-    const std::string text = formatSettings(s);
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            close(fd);
-            unlink(temp.c_str());
-            return warn(path, "writing");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool synced = fsync(fd) == 0;
-    if (close(fd) != 0 || !synced || std::rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return warn(path, "storing");
-    }
-    // The rename itself reaches the disk with the directory.
-    const int dirFd = open(slash == 0 ? "/" : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        fsync(dirFd);
-        close(dirFd);
-    }
-    return true;
+    return stored;
 }
 
 } // namespace settings

@@ -30,8 +30,10 @@ const char* lookName(Look look);
 // F10's order: Sharp, Whole, Stretch, and round again.
 Look nextLook(Look look);
 
+// settings.conf in the player's settings directory (files::configDirectory):
 // $XDG_CONFIG_HOME/zanbury/settings.conf, or $HOME/.config/zanbury/settings.conf when
-// XDG_CONFIG_HOME is unset, empty or not absolute; empty when neither can be had.
+// XDG_CONFIG_HOME is unset, empty or not absolute, and %APPDATA%\Zanbury\settings.conf on
+// Windows; empty when none can be had.
 std::string settingsPath();
 
 // The settings a text holds. A line that is neither blank, a comment (#), a known key with a
@@ -46,7 +48,8 @@ std::string formatSettings(const Settings& settings);
 Settings loadSettings(const std::string& path, bool* missing = nullptr);
 // Writes the settings to a file beside `path`, flushes it to the disk and renames it over
 // `path`, making the directory first where needed: a write cut short at any moment leaves the old
-// file or the new one, whole. False, with a warning on standard error, when it cannot.
+// file or the new one, whole. Two games storing at once take turns under settings.conf.lock.
+// False, with a warning on standard error, when it cannot.
 bool saveSettings(const std::string& path, const Settings& settings);
 
 } // namespace settings

@@ -299,7 +299,7 @@ TEST_F(SessionTest, AFileNamedForWritingIsNeverOneOfTheGamesOwn) {
     // refused at once rather than waited on.
     ASSERT_EQ(mkfifo("pipe", 0600), 0);
     EXPECT_FALSE(session::startRecording({"pipe"}, true, error));
-    EXPECT_NE(error.find("nothing reads from pipe"), std::string::npos) << error;
+    EXPECT_NE(error.find("pipe: nothing reads from it"), std::string::npos) << error;
     std::string piped;
     std::thread reader([&piped] { piped = readFile("pipe"); });
     while (!session::startRecording({"pipe"}, true, error)) {

@@ -55,8 +55,8 @@ TEST_F(SettingsTest, ChangedSettingsAndUnknownKeysSurviveAWriteAndARead) {
     EXPECT_EQ(back.others[0], "future = 3");
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()),
                             fs::directory_iterator{}),
-              1)
-        << "no temporary file is left beside the settings";
+              2)
+        << "no temporary file is left beside the settings and their lock";
 
     // F10's order, and a missing file: the defaults.
     EXPECT_EQ(settings::nextLook(settings::Look::Sharp), settings::Look::Whole);
@@ -173,14 +173,15 @@ TEST_F(SettingsTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
             ASSERT_EQ(line, "padding = " + std::string(40, 'x'));
         }
     }
-    // What the killed writers left is swept away by the next.
+    // What the killed writers left is swept away by the next, under the lock.
     ASSERT_TRUE(settings::saveSettings(path, first));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 2);
 
-    // A link planted at the name of this game's own temporary file is not written through.
+    // A link planted at the lock's name is not written through; the settings are still stored.
     const fs::path victim = dir_ / "victim";
     std::ofstream(victim) << "keep me";
-    fs::create_symlink(victim, path + ".new." + std::to_string(getpid()));
+    fs::remove(path + ".lock");
+    fs::create_symlink(victim, path + ".lock");
     ASSERT_TRUE(settings::saveSettings(path, first));
     EXPECT_EQ(readAll(victim), "keep me");
     EXPECT_NE(readAll(path).find("look = sharp"), std::string::npos);

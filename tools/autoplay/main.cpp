@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     }
     if (park > static_cast<long>(names.size())) {
         std::fprintf(stderr, "zanbury-autoplay: %s lists %zu park(s), so there is no park %ld\n",
-                     (dir / "parks.txt").c_str(), names.size(), park);
+                     (dir / "parks.txt").string().c_str(), names.size(), park);
         return 2;
     }
 

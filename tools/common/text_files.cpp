@@ -1,6 +1,7 @@
 // Text files the tools write: written whole or reported, and the table of expected replay
 // scores, which they read and rewrite.
 
+#include "core/files.h"
 #include "park/readers.h"
 #include "tools/common/common.h"
 
@@ -14,26 +15,12 @@ namespace tools {
 namespace fs = std::filesystem;
 
 bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        error = path + ": cannot be written: " + std::strerror(errno);
+    std::string why;
+    if (!files::writeNamed(path, text, why)) {
+        error = path + ": cannot be written: " + why;
         return false;
     }
-    // A full disk often shows only when the buffer is flushed, or at the close.
-    errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-    int reason = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
-    if (!ok) {
-        error = path + ": cannot be written";
-        if (reason != 0) {
-            error += std::string(": ") + std::strerror(reason);
-        }
-    }
-    return ok;
+    return true;
 }
 
 namespace {

@@ -17,11 +17,9 @@ constexpr const char* Usage = "usage: zanbury [--record FILE] [--trace FILE]\n"
                               "       zanbury --replay FILE [--trace FILE]\n"
                               "       zanbury --help | --version\n";
 
-constexpr const char* Help =
-    "\n"
-    "Zanbury, a small skateboarding game. It plays in the current directory, with parks.txt,\n"
-    "the park files and highscore.txt, and keeps there the recording of this session,\n"
-    "last-run.txt, and of the run that set the high score, highscore-run.txt.\n"
+// --help: the places come between these parts.
+constexpr const char* HelpOpening = "\nZanbury, a small skateboarding game. ";
+constexpr const char* HelpOptions =
     "\n"
     "  --record FILE   record this session into FILE as well\n"
     "  --replay FILE   show a recording at its recorded pace; Escape stops it\n"
@@ -32,7 +30,7 @@ constexpr const char* Help =
     "Keys: the arrows, Enter and Escape play; P or Pause pauses and resumes play; M mutes;\n"
     "F10 chooses the look (sharp, whole-number, stretched); Alt+Enter or F11, full screen or\n"
     "a window. A pad's Start pauses in play and is Enter elsewhere. The look, the sound and\n"
-    "whether the lives are shown are kept in $XDG_CONFIG_HOME/zanbury/settings.conf.\n";
+    "whether the lives are shown are kept in ";
 
 int wrong(const std::string& what) {
     std::fprintf(stderr, "zanbury: %s\n%s", park::printable(what).c_str(), Usage);
@@ -41,12 +39,19 @@ int wrong(const std::string& what) {
 
 } // namespace
 
-int readCommandLine(int argc, char** argv, GameOptions& options) {
+const HelpPlaces LinuxPlaces = {
+    "It plays in the current directory, with parks.txt,\n"
+    "the park files and highscore.txt, and keeps there the recording of this session,\n"
+    "last-run.txt, and of the run that set the high score, highscore-run.txt.\n",
+    "$XDG_CONFIG_HOME/zanbury/settings.conf.\n"};
+
+int readCommandLine(int argc, char** argv, GameOptions& options, const HelpPlaces& places) {
     options = GameOptions{};
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
-            std::printf("%s%s", Usage, Help);
+            std::printf("%s%s%s%s%s", Usage, HelpOpening, places.plays, HelpOptions,
+                        places.settings);
             return 0;
         }
         if (arg == "--version") {

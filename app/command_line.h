@@ -13,10 +13,20 @@ struct GameOptions {
     std::string trace;  // --trace FILE: the trace line of every pass
 };
 
+// Where the game plays and keeps its settings, in the words of --help: `plays` ends the help's
+// first paragraph, `settings` names the settings file at its end. LinuxPlaces: the working
+// directory and $XDG_CONFIG_HOME.
+struct HelpPlaces {
+    const char* plays;
+    const char* settings;
+};
+extern const HelpPlaces LinuxPlaces;
+
 // Reads the command line into `options`. Returns -1 when the game is to run; otherwise the
 // exit code: 0 after --help or --version, 2 after a wrong command line (with the reason and
 // the usage on standard error). With no arguments the game just plays.
-int readCommandLine(int argc, char** argv, GameOptions& options);
+int readCommandLine(int argc, char** argv, GameOptions& options,
+                    const HelpPlaces& places = LinuxPlaces);
 
 // Before start-up: the recording of --replay read, checked against the parks in the working
 // directory and started. Returns 0, or 2 with the reason (naming the line) on standard error.

@@ -88,6 +88,10 @@ bool writeNamed(const std::string& path, const std::string& bytes, std::string& 
     return writeWhole(path, bytes, why);
 }
 
+std::string inDirectory(const std::string& dir, const std::string& name) {
+    return utf8Of(pathOf(dir) / pathOf(name));
+}
+
 std::string temporaryPrefix(const std::string& path) {
     return path + ".new-";
 }

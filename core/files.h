@@ -104,5 +104,7 @@ void releaseLock(Lock lock);
 // says; on Windows both are %APPDATA%\Zanbury. "" when the environment names none.
 std::string configDirectory();
 std::string dataDirectory();
+// A file's path in a directory, with the system's own separator.
+std::string inDirectory(const std::string& dir, const std::string& name);
 
 } // namespace files

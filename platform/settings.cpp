@@ -74,7 +74,7 @@ Look nextLook(Look look) {
 
 std::string settingsPath() {
     const std::string dir = files::configDirectory();
-    return dir.empty() ? dir : dir + "/settings.conf";
+    return dir.empty() ? dir : files::inDirectory(dir, "settings.conf");
 }
 
 Settings parseSettings(std::string_view text, std::string& problem) {

@@ -133,7 +133,8 @@ stop_in_gap() { # command, run once the replay waits in its gap
   ms=$((($(date +%s%N) - t0) / 1000000))
   wait_game_exit 1
   [ "$code" -eq 0 ] || fail "$1 in the gap exited with $code"
-  [ "$ms" -lt 400 ] || fail "$1 in the gap took $ms ms to end the replay"
+  # The wait it cut short was a second; a loaded machine takes a while to shut the game down.
+  [ "$ms" -lt 700 ] || fail "$1 in the gap took $ms ms to end the replay"
 }
 stop_in_gap 'xdotool key Escape'
 stop_in_gap 'kill -TERM "$game_pid"'

@@ -9,34 +9,12 @@ namespace {
 constexpr int32_t StickPress = 16384;
 constexpr int32_t StickRelease = 10923;
 
-void stickDirection(InputState& state, Source source, int32_t amount) {
-    bool down = state.sources[source].down;
-    if (!down && amount > StickPress) {
-        setDown(state, source, true);
-    } else if (down && amount < StickRelease) {
-        setDown(state, source, false);
-    }
+// The sources that count as a key: its keyboard places and its pad places.
+constexpr Source sourcesOf(platform::Key key, int i) {
+    return i < Places ? keyboardPlace(key, i) : padPlace(key, i - Places);
 }
 
 } // namespace
-
-Source keyboardSource(platform::Key key) {
-    switch (key) {
-    case platform::Key::Up:
-        return KeyboardUp;
-    case platform::Key::Down:
-        return KeyboardDown;
-    case platform::Key::Left:
-        return KeyboardLeft;
-    case platform::Key::Right:
-        return KeyboardRight;
-    case platform::Key::Enter:
-        return KeyboardReturn;
-    case platform::Key::Escape:
-        return KeyboardEscape;
-    }
-    return KeyboardEscape;
-}
 
 void setDown(InputState& state, Source source, bool down) {
     SourceState& s = state.sources[source];
@@ -56,47 +34,12 @@ void forgetAll(InputState& state) {
     state = InputState{};
 }
 
-namespace {
-
-// The sources that count as each key, in no particular order.
-struct KeySources {
-    const Source* begin;
-    int count;
-    const Source* end() const { return begin + count; }
-};
-
-KeySources sourcesOf(platform::Key key) {
-    static constexpr Source up[] = {KeyboardUp, PadUp, StickUp};
-    static constexpr Source down[] = {KeyboardDown, PadDown, StickDown};
-    static constexpr Source left[] = {KeyboardLeft, PadLeft, StickLeft};
-    static constexpr Source right[] = {KeyboardRight, PadRight, StickRight};
-    static constexpr Source enter[] = {KeyboardReturn, KeyboardKeypadEnter, PadA, PadStart};
-    static constexpr Source escape[] = {KeyboardEscape, PadB, PadBack};
-    switch (key) {
-    case platform::Key::Up:
-        return {up, 3};
-    case platform::Key::Down:
-        return {down, 3};
-    case platform::Key::Left:
-        return {left, 3};
-    case platform::Key::Right:
-        return {right, 3};
-    case platform::Key::Enter:
-        return {enter, 4};
-    case platform::Key::Escape:
-        return {escape, 3};
-    }
-    return {escape, 3};
-}
-
-} // namespace
-
 platform::KeyView view(const InputState& state, platform::Key key) {
     platform::KeyView v;
-    KeySources sources = sourcesOf(key);
-    for (const Source* s = sources.begin; s != sources.end(); ++s) {
-        v.down = v.down || state.sources[*s].down;
-        v.wentDown = v.wentDown || state.sources[*s].wentDown;
+    for (int i = 0; i < 2 * Places; ++i) {
+        const SourceState& s = state.sources[sourcesOf(key, i)];
+        v.down = v.down || s.down;
+        v.wentDown = v.wentDown || s.wentDown;
     }
     return v;
 }
@@ -122,9 +65,8 @@ void move(InputState& state, platform::Key key, platform::KeyMove move) {
         setDown(state, source, false);
         break;
     case platform::KeyMove::Forget: {
-        KeySources sources = sourcesOf(key);
-        for (const Source* s = sources.begin; s != sources.end(); ++s) {
-            state.sources[*s].wentDown = false;
+        for (int i = 0; i < 2 * Places; ++i) {
+            state.sources[sourcesOf(key, i)].wentDown = false;
         }
         break;
     }
@@ -163,45 +105,8 @@ int movesBetween(platform::KeyView from, platform::KeyView to, platform::KeyMove
     return n;
 }
 
-void padButton(InputState& state, PadButton button, bool down) {
-    switch (button) {
-    case PadButton::DpadUp:
-        setDown(state, PadUp, down);
-        break;
-    case PadButton::DpadDown:
-        setDown(state, PadDown, down);
-        break;
-    case PadButton::DpadLeft:
-        setDown(state, PadLeft, down);
-        break;
-    case PadButton::DpadRight:
-        setDown(state, PadRight, down);
-        break;
-    case PadButton::A:
-        setDown(state, PadA, down);
-        break;
-    case PadButton::Start:
-        setDown(state, PadStart, down);
-        break;
-    case PadButton::B:
-        setDown(state, PadB, down);
-        break;
-    case PadButton::Back:
-        setDown(state, PadBack, down);
-        break;
-    case PadButton::Other:
-        break;
-    }
-}
-
-void padStick(InputState& state, int axis, int32_t value) {
-    if (axis == 0) {
-        stickDirection(state, StickLeft, -value);
-        stickDirection(state, StickRight, value);
-    } else if (axis == 1) {
-        stickDirection(state, StickUp, -value);
-        stickDirection(state, StickDown, value);
-    }
+bool axisHeld(bool held, int32_t amount) {
+    return held ? amount >= StickRelease : amount > StickPress;
 }
 
 } // namespace input

@@ -1,8 +1,9 @@
 #pragma once
-// The key check's bookkeeping, shared by every input device: each physical source (a keyboard
-// key, a pad button, a stick direction) keeps whether it is down and whether it went down since
-// the game last asked for its key. A key counts when any of its sources is down or went down;
-// asking clears the went-down records of all its sources. No devices here, so tests use it as is.
+// The key check's bookkeeping, shared by every input device: each source (a place of a game key
+// that a keyboard key or a pad input is bound to) keeps whether it is down and whether it went
+// down since the game last asked for its key. A key counts when any of its sources is down or went
+// down; asking clears the went-down records of all its sources. No devices here, so tests use it as
+// is.
 
 #include "platform/platform.h"
 
@@ -11,31 +12,22 @@
 
 namespace input {
 
-enum Source : int {
-    KeyboardUp,
-    KeyboardDown,
-    KeyboardLeft,
-    KeyboardRight,
-    KeyboardReturn,
-    KeyboardKeypadEnter,
-    KeyboardEscape,
-    PadUp,
-    PadDown,
-    PadLeft,
-    PadRight,
-    PadA,
-    PadStart,
-    PadB,
-    PadBack,
-    StickUp,
-    StickDown,
-    StickLeft,
-    StickRight,
-    SourceCount,
-};
-
-// The pad's buttons as the game controller interface names them.
-enum class PadButton { DpadUp, DpadDown, DpadLeft, DpadRight, A, B, Back, Start, Other };
+// Each of the game's keys has two keyboard places and two pad places, which the player's
+// bindings fill (platform/bindings.h): a place is down while the key or pad input bound to it
+// is down.
+inline constexpr int Places = 2;
+enum Source : int {};
+inline constexpr int SourceCount = 2 * platform::KeyCount * Places;
+constexpr Source keyboardPlace(platform::Key key, int place) {
+    return static_cast<Source>(static_cast<int>(key) * Places + place);
+}
+constexpr Source padPlace(platform::Key key, int place) {
+    return static_cast<Source>(platform::KeyCount * Places + static_cast<int>(key) * Places +
+                               place);
+}
+constexpr bool isPadSource(int source) {
+    return source >= platform::KeyCount * Places;
+}
 
 struct SourceState {
     bool down = false;
@@ -46,8 +38,10 @@ struct InputState {
     std::array<SourceState, SourceCount> sources{};
 };
 
-// The keyboard key that stands for each of the game's keys (Enter: Return).
-Source keyboardSource(platform::Key key);
+// The keyboard place that a script's moves of a key use: its first.
+constexpr Source keyboardSource(platform::Key key) {
+    return keyboardPlace(key, 0);
+}
 
 // A source going down or up. Only a source that was up gains a went-down record: a key already
 // down cannot go down again.
@@ -68,11 +62,9 @@ void move(InputState& state, platform::Key key, platform::KeyMove move);
 // keeps these moves gives a replay the same view at every pass.
 int movesBetween(platform::KeyView from, platform::KeyView to, platform::KeyMove moves[2]);
 
-// A pad button going down or up; buttons that the game does not use do nothing.
-void padButton(InputState& state, PadButton button, bool down);
-// The left stick, axis 0 across (negative left) and axis 1 down (negative up), -32768..32767.
-// It counts as a direction past half way and lets go again below a third, so that a stick
-// resting near the threshold does not chatter.
-void padStick(InputState& state, int axis, int32_t value);
+// A stick's or trigger's direction as a key: held past half way, let go again below a third,
+// so that a stick resting near the threshold does not chatter. `amount` is the axis's value in
+// the direction (-32768..32767); returns whether it is held now.
+bool axisHeld(bool held, int32_t amount);
 
 } // namespace input

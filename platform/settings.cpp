@@ -28,8 +28,29 @@ bool yesNo(std::string_view value, bool& to) {
     return false;
 }
 
+// A binding's names: one or two, separated by a comma; the SDL platform checks what they name.
+bool binding(std::string_view value, int number, Binding& to) {
+    const std::size_t comma = value.find(',');
+    if (comma != std::string_view::npos &&
+        (value.find(',', comma + 1) != std::string_view::npos ||
+         trimmed(value.substr(0, comma)).empty() || trimmed(value.substr(comma + 1)).empty())) {
+        return false;
+    }
+    to = Binding{std::string(value), number};
+    return true;
+}
+
 // Applies one `key = value`; false when the key is known and the value is not one of its own.
-bool apply(Settings& s, std::string_view key, std::string_view value, std::string_view line) {
+bool apply(Settings& s, std::string_view key, std::string_view value, std::string_view line,
+           int number) {
+    for (int k = 0; k < 6; ++k) {
+        if (key == std::string("key.") + KeyNames[k]) {
+            return binding(value, number, s.keys[k]);
+        }
+        if (key == std::string("pad.") + KeyNames[k]) {
+            return binding(value, number, s.pads[k]);
+        }
+    }
     if (key == "look") {
         for (int i = 0; i < 3; ++i) {
             if (value == LookNames[i]) {
@@ -44,6 +65,9 @@ bool apply(Settings& s, std::string_view key, std::string_view value, std::strin
     }
     if (key == "lives") {
         return yesNo(value, s.lives);
+    }
+    if (key == "standing") {
+        return yesNo(value, s.standing);
     }
     if (key == "gpu") {
         bool yes = false;
@@ -98,7 +122,7 @@ Settings parseSettings(std::string_view text, std::string& problem) {
         const bool wellFormed = !key.empty() && !value.empty() &&
                                 key.find_first_of(" \t") == std::string_view::npos &&
                                 line.find('\0') == std::string_view::npos;
-        if ((!wellFormed || !apply(s, key, value, line)) && problem.empty()) {
+        if ((!wellFormed || !apply(s, key, value, line, number)) && problem.empty()) {
             std::string shown(line.substr(0, 60));
             for (char& c : shown) {
                 c = c >= ' ' && c <= '~' ? c : '?'; // the warning stays one readable line
@@ -116,6 +140,17 @@ std::string formatSettings(const Settings& s) {
     text += "look = " + std::string(lookName(s.look)) + "\n";
     text += std::string("mute = ") + (s.mute ? "yes" : "no") + "\n";
     text += std::string("lives = ") + (s.lives ? "yes" : "no") + "\n";
+    text += "# standing: yes or no, the park, the score and the best shown between parks.\n";
+    text += std::string("standing = ") + (s.standing ? "yes" : "no") + "\n";
+    text += "# The game's keys, each one or two of the keyboard's (by SDL's names of the keys:\n"
+            "# W, Space, Left Shift, Keypad 8...) and of a pad's (dpup, a, b, x, y, back, start,\n"
+            "# leftshoulder, leftx-, lefty+, rightx-, lefttrigger...). F1 shows them.\n";
+    for (int k = 0; k < 6; ++k) {
+        text += std::string("key.") + KeyNames[k] + " = " + s.keys[k].names + "\n";
+    }
+    for (int k = 0; k < 6; ++k) {
+        text += std::string("pad.") + KeyNames[k] + " = " + s.pads[k].names + "\n";
+    }
     if (s.gpu != Gpu::Unknown) {
         text += "# gpu: whether the renderer here runs on a GPU, found once; remove it to look "
                 "again.\n";

@@ -17,11 +17,27 @@ namespace settings {
 enum class Look { Sharp, Whole, Stretch };
 enum class Gpu { Unknown, Yes, No };
 
+// The game's keys in their order (platform::Key), as the settings file names them: key.up,
+// pad.up and so on.
+inline constexpr const char* KeyNames[6] = {"up", "down", "left", "right", "enter", "escape"};
+
+// A binding as the settings file holds it: up to two names of keys (SDL's names of physical
+// keys, such as "W", "Space", "Keypad 8") or of pad inputs ("dpup", "a", "leftx-"), and the
+// line it was read from (0: the default). The SDL platform resolves the names (sdl/bindings.cpp).
+struct Binding {
+    std::string names;
+    int line = 0;
+};
+
 struct Settings {
     Look look = Look::Sharp;
     bool mute = false;
     bool lives = true;
+    bool standing = true; // the park, the score and the best on the screens between parks
     Gpu gpu = Gpu::Unknown;
+    Binding keys[6] = {{"Up"}, {"Down"}, {"Left"}, {"Right"}, {"Return, Keypad Enter"}, {"Escape"}};
+    Binding pads[6] = {{"dpup, lefty-"},    {"dpdown, lefty+"}, {"dpleft, leftx-"},
+                       {"dpright, leftx+"}, {"a, start"},       {"b"}};
     // `key = value` lines of keys this version does not know, kept as they were for a newer one.
     std::vector<std::string> others;
 };

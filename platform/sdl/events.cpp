@@ -1,5 +1,6 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
-// keyboard's keys fed to the key check, the player's own keys (F10, M, P and Pause), pad events
+// keyboard's keys fed to the key check as the player bound them, the player's own keys (F1, F10,
+// M, P and Pause), pad events
 // handed to the pads, the window's close request, focus and exposure, and the window's loss;
 // during a replay, the recording's keys in place of the player's.
 
@@ -11,28 +12,6 @@
 
 namespace platform::detail {
 namespace {
-
-// The keyboard keys that the game reads; every other key is ignored.
-int sourceFor(SDL_Keycode code) {
-    switch (code) {
-    case SDLK_UP:
-        return input::KeyboardUp;
-    case SDLK_DOWN:
-        return input::KeyboardDown;
-    case SDLK_LEFT:
-        return input::KeyboardLeft;
-    case SDLK_RIGHT:
-        return input::KeyboardRight;
-    case SDLK_RETURN:
-        return input::KeyboardReturn;
-    case SDLK_KP_ENTER:
-        return input::KeyboardKeypadEnter;
-    case SDLK_ESCAPE:
-        return input::KeyboardEscape;
-    default:
-        return -1;
-    }
-}
 
 void keyEvent(const SDL_KeyboardEvent& key) {
     if (key.type == SDL_KEYDOWN && key.repeat == 0 &&
@@ -53,13 +32,20 @@ void keyEvent(const SDL_KeyboardEvent& key) {
         case SDLK_PAUSE:
             requestPause(PauseRequest::Toggle);
             return;
+        case SDLK_F1:
+            showKeys(!sdl.keysShown);
+            return;
         default:
             break;
         }
     }
-    int source = sourceFor(key.keysym.sym);
-    if (source >= 0 && (key.type == SDL_KEYUP || key.repeat == 0)) {
-        input::setDown(sdl.input, static_cast<input::Source>(source), key.type == SDL_KEYDOWN);
+    // The game's keys are physical keys, bound by the player (bindings.cpp); every other key
+    // is ignored.
+    Key bound = Key::Up;
+    int place = 0;
+    if (bindings::keyboardKeyOf(sdl.bindings, key.keysym.scancode, bound, place) &&
+        (key.type == SDL_KEYUP || key.repeat == 0)) {
+        input::setDown(sdl.input, input::keyboardPlace(bound, place), key.type == SDL_KEYDOWN);
     }
 }
 

@@ -1,6 +1,7 @@
 // The SDL platform's gamepads: every game controller plugged in, at start or later, is opened;
-// its D-pad, A, B, Back, Start and left stick feed the key check (Start pauses instead while
-// pausing is allowed), and pulling it out lets go of what it held, and only that.
+// its buttons and sticks feed the key check as the player bound them (by default the D-pad and
+// the left stick, A and Start, B), Start pauses instead while pausing is allowed, Back held shows
+// the keys, and pulling a pad out lets go of what it held, and only that.
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_state.h"
@@ -20,6 +21,7 @@ struct Pad {
     SDL_GameController* controller = nullptr;
     SDL_JoystickID id = -1;
     input::InputState held;
+    bool axisHeld[SDL_CONTROLLER_AXIS_MAX][2] = {}; // each axis's two sides, as keys
 };
 
 std::vector<Pad> pads;
@@ -27,7 +29,7 @@ std::vector<Pad> pads;
 // The key check's pad sources from what the pads hold. A source that stays down gains no new
 // went-down record, so this never makes a press that no pad made.
 void holdPadSources() {
-    for (int s = input::PadUp; s <= input::StickRight; ++s) {
+    for (int s = input::padPlace(Key::Up, 0); s < input::SourceCount; ++s) {
         bool held = false;
         for (const Pad& pad : pads) {
             held = held || pad.held.sources[s].down;
@@ -45,26 +47,12 @@ Pad* padWith(SDL_JoystickID id) {
     return nullptr;
 }
 
-input::PadButton padButtonFor(Uint8 button) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return input::PadButton::DpadUp;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return input::PadButton::DpadDown;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return input::PadButton::DpadLeft;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return input::PadButton::DpadRight;
-    case SDL_CONTROLLER_BUTTON_A:
-        return input::PadButton::A;
-    case SDL_CONTROLLER_BUTTON_B:
-        return input::PadButton::B;
-    case SDL_CONTROLLER_BUTTON_BACK:
-        return input::PadButton::Back;
-    case SDL_CONTROLLER_BUTTON_START:
-        return input::PadButton::Start;
-    default:
-        return input::PadButton::Other;
+// A pad input going down or up, as the player bound it; one bound to none does nothing.
+void padInput(Pad& pad, int code, bool down) {
+    Key key = Key::Up;
+    int place = 0;
+    if (bindings::padKeyOf(sdl.bindings, code, key, place)) {
+        input::setDown(pad.held, input::padPlace(key, place), down);
     }
 }
 
@@ -75,7 +63,8 @@ void openPad(int deviceIndex) {
         if (SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex)) {
             pads.push_back(Pad{controller,
                                SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)),
-                               input::InputState{}});
+                               input::InputState{},
+                               {}});
         }
     }
 }
@@ -94,7 +83,9 @@ void openPads() {
     // Pads already plugged in arrive as device-added events, as later ones do.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "zanbury: no gamepads: %s\n", SDL_GetError());
+        return;
     }
+    addPadMappings(); // the player's own, for a pad SDL does not know
 }
 
 void padEvent(const SDL_Event& event) {
@@ -106,26 +97,34 @@ void padEvent(const SDL_Event& event) {
         closePad(event.cdevice.which);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
-    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERBUTTONUP: {
+        const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
         if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START && sdl.pauseAllowed) {
-            // In play Start pauses and resumes; elsewhere it is Enter, as A is.
-            if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+            // In play Start pauses and resumes; elsewhere it is the key it is bound to.
+            if (down) {
                 requestPause(PauseRequest::Toggle);
             }
             break;
         }
+        if (event.cbutton.button == SDL_CONTROLLER_BUTTON_BACK) {
+            showKeys(down); // the keys card while Back is held
+        }
         if (Pad* pad = padWith(event.cbutton.which)) {
-            input::padButton(pad->held, padButtonFor(event.cbutton.button),
-                             event.type == SDL_CONTROLLERBUTTONDOWN);
+            padInput(*pad, event.cbutton.button, down);
             holdPadSources();
         }
         break;
+    }
     case SDL_CONTROLLERAXISMOTION:
-        if (Pad* pad = padWith(event.caxis.which)) {
-            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
-                input::padStick(pad->held, 0, event.caxis.value);
-            } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
-                input::padStick(pad->held, 1, event.caxis.value);
+        if (Pad* pad = padWith(event.caxis.which);
+            pad != nullptr && event.caxis.axis < SDL_CONTROLLER_AXIS_MAX) {
+            for (int side = 0; side < 2; ++side) {
+                bool& held = pad->axisHeld[event.caxis.axis][side];
+                const int32_t amount = side == 1 ? event.caxis.value : -event.caxis.value;
+                if (input::axisHeld(held, amount) != held) {
+                    held = !held;
+                    padInput(*pad, padAxisCode(event.caxis.axis, side == 1), held);
+                }
             }
             holdPadSources();
         }
@@ -138,6 +137,9 @@ void padEvent(const SDL_Event& event) {
 void letGoOfPads() {
     for (Pad& pad : pads) {
         input::releaseAll(pad.held);
+        for (auto& sides : pad.axisHeld) {
+            sides[0] = sides[1] = false;
+        }
     }
     holdPadSources();
 }

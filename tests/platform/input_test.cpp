@@ -7,74 +7,50 @@
 
 #include <random>
 
-using input::PadButton;
 using platform::Key;
 
 namespace {
 
-TEST(Input, PadButtonsAndStickActAsTheKeys) {
-    struct Case {
-        PadButton button;
-        Key key;
-    };
-    const Case cases[] = {
-        {PadButton::DpadUp, Key::Up},     {PadButton::DpadDown, Key::Down},
-        {PadButton::DpadLeft, Key::Left}, {PadButton::DpadRight, Key::Right},
-        {PadButton::A, Key::Enter},       {PadButton::Start, Key::Enter},
-        {PadButton::B, Key::Escape},      {PadButton::Back, Key::Escape},
-    };
-    for (const Case& c : cases) {
-        input::InputState state;
-        input::padButton(state, c.button, true);
-        input::padButton(state, c.button, false);
-        for (Key other : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
-            if (other != c.key) {
-                EXPECT_FALSE(input::check(state, other));
+TEST(Input, EveryPlaceOfAKeyActsAsTheKey) {
+    for (Key key : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
+        for (input::Source source : {input::keyboardPlace(key, 0), input::keyboardPlace(key, 1),
+                                     input::padPlace(key, 0), input::padPlace(key, 1)}) {
+            input::InputState state;
+            input::setDown(state, source, true);
+            input::setDown(state, source, false);
+            for (Key other : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
+                if (other != key) {
+                    EXPECT_FALSE(input::check(state, other));
+                }
             }
+            EXPECT_TRUE(input::check(state, key)); // pressed and released: counts once
+            EXPECT_FALSE(input::check(state, key));
         }
-        EXPECT_TRUE(input::check(state, c.key)); // pressed and released: counts once
-        EXPECT_FALSE(input::check(state, c.key));
-    }
-    input::InputState state;
-    input::padButton(state, PadButton::Other, true);
-    for (Key k : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
-        EXPECT_FALSE(input::check(state, k));
     }
 }
 
 TEST(Input, TheStickCountsPastHalfWayAndLetsGoBelowAThird) {
-    input::InputState state;
-    input::padStick(state, 0, 12000); // not yet
-    EXPECT_FALSE(input::check(state, Key::Right));
-    input::padStick(state, 0, 20000);
-    EXPECT_TRUE(input::check(state, Key::Right));
-    input::padStick(state, 0, 12000); // still held: above the release point
-    EXPECT_TRUE(input::check(state, Key::Right));
-    input::padStick(state, 0, 5000);
-    EXPECT_FALSE(input::check(state, Key::Right));
-    input::padStick(state, 1, -32768);
-    EXPECT_TRUE(input::check(state, Key::Up));
-    EXPECT_FALSE(input::check(state, Key::Down));
-    input::padStick(state, 1, 32767); // straight from up to down
-    EXPECT_FALSE(input::check(state, Key::Up));
-    EXPECT_TRUE(input::check(state, Key::Down));
-    input::padStick(state, 0, -32768);
-    EXPECT_TRUE(input::check(state, Key::Left));
+    EXPECT_FALSE(input::axisHeld(false, 12000)); // not yet
+    EXPECT_TRUE(input::axisHeld(false, 20000));
+    EXPECT_TRUE(input::axisHeld(true, 12000)); // still held: above the release point
+    EXPECT_FALSE(input::axisHeld(true, 5000));
+    EXPECT_TRUE(input::axisHeld(false, 32767));
+    EXPECT_FALSE(input::axisHeld(true, -32768));
 }
 
 TEST(Input, KeyboardAndPadTogetherAndFocusLoss) {
     input::InputState state;
-    input::setDown(state, input::KeyboardReturn, true);
-    input::padButton(state, PadButton::A, true);
-    input::setDown(state, input::KeyboardReturn, false);
+    input::setDown(state, input::keyboardPlace(Key::Enter, 0), true);
+    input::setDown(state, input::padPlace(Key::Enter, 0), true);
+    input::setDown(state, input::keyboardPlace(Key::Enter, 0), false);
     EXPECT_TRUE(input::check(state, Key::Enter)); // the pad still holds it
     EXPECT_TRUE(input::check(state, Key::Enter));
-    input::padButton(state, PadButton::A, false);
+    input::setDown(state, input::padPlace(Key::Enter, 0), false);
     EXPECT_FALSE(input::check(state, Key::Enter));
 
     // Held keys go up when the window loses the focus; a press not yet asked for still counts.
-    input::setDown(state, input::KeyboardLeft, true);
-    input::setDown(state, input::KeyboardUp, true);
+    input::setDown(state, input::keyboardPlace(Key::Left, 0), true);
+    input::setDown(state, input::keyboardPlace(Key::Up, 0), true);
     EXPECT_TRUE(input::check(state, Key::Left));
     input::releaseAll(state);
     EXPECT_FALSE(input::check(state, Key::Left));
@@ -82,10 +58,10 @@ TEST(Input, KeyboardAndPadTogetherAndFocusLoss) {
     EXPECT_FALSE(input::check(state, Key::Up));
 
     // A key held down by the keyboard's repeat is one press.
-    input::setDown(state, input::KeyboardDown, true);
+    input::setDown(state, input::keyboardPlace(Key::Down, 0), true);
     EXPECT_TRUE(input::check(state, Key::Down));
-    input::setDown(state, input::KeyboardDown, true);
-    input::setDown(state, input::KeyboardDown, false);
+    input::setDown(state, input::keyboardPlace(Key::Down, 0), true);
+    input::setDown(state, input::keyboardPlace(Key::Down, 0), false);
     EXPECT_FALSE(input::check(state, Key::Down));
 }
 
@@ -120,15 +96,10 @@ TEST(Input, ARecordingsMovesGiveAReplayEveryViewOfTheKeys) {
     for (int pass = 0; pass < 3000; ++pass) {
         // Between two passes: a few events from any device.
         for (int n = static_cast<int>(random() % 4); n > 0; --n) {
-            const int what = static_cast<int>(random() % 20);
+            const int what = static_cast<int>(random() % (input::SourceCount + 1));
             const bool down = random() % 2 == 0;
-            if (what < 13) {
+            if (what < input::SourceCount) {
                 input::setDown(player, static_cast<input::Source>(what), down);
-            } else if (what < 18) {
-                input::padButton(player, static_cast<PadButton>(what - 13 + 4), down);
-            } else if (what < 19) {
-                input::padStick(player, static_cast<int>(random() % 2),
-                                static_cast<int32_t>(random() % 65536) - 32768);
             } else {
                 input::releaseAll(player);
             }

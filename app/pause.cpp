@@ -2,6 +2,8 @@
 
 #include "app/pause.h"
 
+#include "app/standing.h"
+
 #include "core/run_state.h"
 #include "display/atlas.h"
 #include "display/display.h"
@@ -22,6 +24,7 @@ void pause() {
 
 void resume() {
     pauseState.paused = false;
+    pauseState.forKeys = false;
     platform::forgetKeys();
     platform::holdClock(false);
 }
@@ -30,12 +33,15 @@ void resume() {
 
 bool pausedPass() {
     const platform::PauseRequest request = platform::takePauseRequest();
+    const bool keys = platform::keysShown();
     if (!pauseState.paused) {
-        if (request == platform::PauseRequest::None || gameState != GameState::Playing) {
+        if (gameState != GameState::Playing || (request == platform::PauseRequest::None && !keys)) {
             return false;
         }
         pause();
-    } else if (request == platform::PauseRequest::Toggle) {
+        pauseState.forKeys = request == platform::PauseRequest::None;
+    } else if (!keys && (request == platform::PauseRequest::Toggle || pauseState.forKeys)) {
+        // A pause the keys card made ends with the card; the player's own with the player.
         resume();
         return false;
     }
@@ -55,8 +61,14 @@ platform::Overlays frameOverlays() {
         overlays.life = display::spritePicture(atlas::BoardUnderside);
         overlays.lives = run.lives;
     }
-    if (pauseState.paused) {
+    if (platform::keysShown()) {
+        overlays.sign = display::card(display::Card::Keys, keysLines());
+    } else if (pauseState.paused) {
         overlays.sign = display::pausedSign();
+    }
+    overlays.card = display::card(display::Card::Standing, standingLines());
+    if (const char* note = platform::currentNote()) {
+        overlays.note = display::card(display::Card::Note, {note});
     }
     return overlays;
 }

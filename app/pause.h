@@ -9,6 +9,7 @@
 
 struct PauseState {
     bool paused = false;
+    bool forKeys = false; // made by the keys card (F1), and ended when it goes
 };
 
 extern PauseState pauseState;
@@ -19,5 +20,7 @@ bool pausedPass();
 // After a pass of the game: pausing is allowed in play alone.
 void allowPauseInPlay();
 
-// What the present draws over the frame now: the lives during play, the sign while paused.
+// What the present draws over the frame now: the lives during play, the sign while paused (the
+// keys card while the player asks for it), where the player stands between parks (app/standing.h)
+// and the note of a choice just made.
 platform::Overlays frameOverlays();

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace display {
 
@@ -48,6 +49,11 @@ void present(const platform::Overlays& overlays = {});
 // not wholly inside the sheet.
 platform::Picture pausedSign();
 platform::Picture spritePicture(const Rect& area);
+// A card of lines of text for the present, made as the "Paused" sign is: the keys card, where the
+// player stands, a note of a choice. Each kind keeps its own picture, remade only when its lines
+// change; it stays valid until the next call for that kind. Empty before the display opens.
+enum class Card { Keys, Standing, Note };
+platform::Picture card(Card kind, const std::vector<std::string>& lines);
 
 // Plays the sound of that resource name ("HIT", "SMACK") in the background, cutting off any
 // sound still playing; an unknown name or a missing audio device plays nothing.

@@ -18,6 +18,12 @@ struct DisplayState {
     KeyedPicture keyedSheet;           // the sheet's pixels that are not the key, as runs
     std::vector<uint16_t> sign;        // the "Paused" sign, signWidth pixels a row
     int32_t signWidth = 0;
+    struct MadeCard {
+        std::vector<std::string> lines;
+        std::vector<uint16_t> pixels;
+        int32_t width = 0;
+    };
+    MadeCard cards[3]; // one for each display::Card
 };
 
 DisplayState& state();

@@ -99,6 +99,8 @@ HighScoreOutcome recordHighScore(int32_t score) {
     switch (readStored(stored, why)) {
     case Stored::Score:
         outcome.newHighScore = score >= stored;
+        outcome.best = stored;
+        outcome.bestKnown = true;
         break;
     case Stored::None: // missing, empty or not a number: any score beats it
         outcome.newHighScore = true;
@@ -116,6 +118,8 @@ HighScoreOutcome recordHighScore(int32_t score) {
                  HighScoreFile + " is not written");
         } else if (files::writeWhole(HighScoreFile, std::to_string(score), why)) {
             outcome.saved = true;
+            outcome.best = score;
+            outcome.bestKnown = true;
         } else {
             why = lowered(why);
             outcome.failure = why;

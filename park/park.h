@@ -54,6 +54,8 @@ struct HighScoreOutcome {
     bool newHighScore = false; // the score is at least the stored one, or none is stored
     bool saved = false;        // the new high score is in the file
     std::string failure;       // why a new high score is not saved, in a few words; else ""
+    int32_t best = 0;          // the high score the file holds after the end, when known:
+    bool bestKnown = false;    // not for a file that cannot be read, nor during a replay
 };
 
 // Compares the score with highscore.txt and rewrites the file on an equal or higher score, as

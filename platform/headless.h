@@ -40,6 +40,8 @@ void restoreKeysAndClock(const KeysAndClock& saved);
 // The next takePauseRequest gives this request, if pausing is allowed then (a key P, or the
 // window losing the focus). The clock that the game reads (tickCount) leaves out the time held.
 void requestPause(platform::PauseRequest request);
+// The player asks to see the keys card (F1), or no longer.
+void showKeys(bool shown);
 // What the last present was handed to draw over its picture.
 const platform::Overlays& lastOverlays();
 

@@ -7,6 +7,7 @@
 #include "core/files.h"
 #include "platform/held_clock.h"
 #include "platform/input.h"
+#include "platform/settings.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -35,6 +36,7 @@ struct HeadlessState {
     bool pauseAllowed = false;
     platform::PauseRequest pauseRequest = platform::PauseRequest::None;
     platform::Overlays overlays; // what the last present was handed to draw over its picture
+    bool keysShown = false;
 };
 
 HeadlessState& state() {
@@ -120,6 +122,20 @@ void forgetKeys() {
     input::forgetAll(state().input);
 }
 
+bool keysShown() {
+    return state().keysShown;
+}
+
+const char* currentNote() {
+    return nullptr; // no player makes choices here
+}
+
+std::string keyNames(Key key, bool pad) {
+    const settings::Settings defaults;
+    const int k = static_cast<int>(key);
+    return pad ? defaults.pads[k].names : defaults.keys[k].names;
+}
+
 // The virtual clock moves on as if no event came for the whole wait.
 void waitForEvents(uint32_t ms) {
     state().clock += ms;
@@ -165,6 +181,7 @@ void reset(uint32_t startTick) {
     s.pauseAllowed = false;
     s.pauseRequest = platform::PauseRequest::None;
     s.overlays = {};
+    s.keysShown = false;
 }
 
 void press(platform::Key k) {
@@ -200,6 +217,10 @@ void restoreKeysAndClock(const KeysAndClock& saved) {
 
 void requestPause(platform::PauseRequest request) {
     state().pauseRequest = request;
+}
+
+void showKeys(bool shown) {
+    state().keysShown = shown;
 }
 
 const platform::Overlays& lastOverlays() {

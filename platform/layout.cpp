@@ -67,11 +67,31 @@ Box lifeBox(const Box& picture, int windowWidth, int width, int height, int inde
                w, h};
 }
 
+namespace {
+
+// Twice the overlays' scale, so that it reads at a glance, where it fits in half the picture.
+int readableScale(const Box& picture, int width) {
+    return 2 * width * overlayScale(picture) <= picture.w / 2 ? 2 * overlayScale(picture)
+                                                              : overlayScale(picture);
+}
+
+} // namespace
+
 Box signBox(const Box& picture, int width, int height) {
-    // Twice the overlays' scale, so that it reads at a glance, where it fits in half the picture.
-    const int n = 2 * width * overlayScale(picture) <= picture.w / 2 ? 2 * overlayScale(picture)
-                                                                     : overlayScale(picture);
+    const int n = readableScale(picture, width);
     return Box{picture.x + (picture.w - width * n) / 2, picture.y + (picture.h - height * n) / 2,
+               width * n, height * n};
+}
+
+Box cardBox(const Box& picture, int width, int height) {
+    const int n = readableScale(picture, width);
+    return Box{picture.x + (picture.w - width * n) / 2, picture.y + picture.h * 59 / 100, width * n,
+               height * n};
+}
+
+Box noteBox(const Box& picture, int width, int height) {
+    const int n = overlayScale(picture);
+    return Box{picture.x + (picture.w - width * n) / 2, picture.y + picture.h - 30 * n - height * n,
                width * n, height * n};
 }
 

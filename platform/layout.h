@@ -33,16 +33,35 @@ Box lifeBox(const Box& picture, int windowWidth, int width, int height, int inde
 // picture's width.
 Box signBox(const Box& picture, int width, int height);
 
-// Calls draw(picture, box) for each overlay of a present, in the order drawn: the lives (unless
-// the player has turned them off), then the sign.
+// The card of where the player stands, at the sign's scale, centred across the picture with
+// its top at 59% of the picture's height: in the sky between the banner and the prompt of the
+// screens between parks, and clear of the end screen's verdict.
+Box cardBox(const Box& picture, int width, int height);
+// The note of a choice, at the overlays' scale, centred across the picture near its bottom.
+Box noteBox(const Box& picture, int width, int height);
+
+// Which overlays the player's settings let the present draw.
+struct Shown {
+    bool lives = true;
+    bool standing = true; // the card and the note
+};
+
+// Calls draw(picture, box) for each overlay of a present, in the order drawn: the lives, the
+// card and the note (unless the player has turned them off), then the sign.
 template <typename Draw>
-void forEachOverlay(const platform::Overlays& overlays, bool showLives, const Box& picture,
+void forEachOverlay(const platform::Overlays& overlays, Shown shown, const Box& picture,
                     int windowWidth, Draw draw) {
     const platform::Picture& life = overlays.life;
-    if (showLives && life.pixels != nullptr) {
+    if (shown.lives && life.pixels != nullptr) {
         for (int i = 0; i < overlays.lives; ++i) {
             draw(life, lifeBox(picture, windowWidth, life.width, life.height, i));
         }
+    }
+    if (shown.standing && overlays.card.pixels != nullptr) {
+        draw(overlays.card, cardBox(picture, overlays.card.width, overlays.card.height));
+    }
+    if (shown.standing && overlays.note.pixels != nullptr) {
+        draw(overlays.note, noteBox(picture, overlays.note.width, overlays.note.height));
     }
     if (overlays.sign.pixels != nullptr) {
         draw(overlays.sign, signBox(picture, overlays.sign.width, overlays.sign.height));

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -79,11 +80,14 @@ struct Picture {
 
 // What the present draws over the picture, each at a whole scale: `sign` centred on it, and
 // `lives` copies of `life` in the black margin to its right or, where there is none, in its
-// top-right corner (unless the player's settings leave the lives out).
+// top-right corner (unless the player's settings leave the lives out); `card` and `note` unless
+// the settings leave the standing out.
 struct Overlays {
     Picture sign;
     Picture life;
     int lives = 0;
+    Picture card; // where the player stands (the park, the score, the best), under the middle
+    Picture note; // a choice just made, low in the picture
 };
 
 // Hands one finished 640 x 480 RGB565 picture to the screen; pitch in bytes. The picture fills
@@ -104,6 +108,16 @@ void holdClock(bool held);
 void forgetKeys();
 // Gives the processor away until an event comes, or for at most `ms` milliseconds.
 void waitForEvents(uint32_t ms);
+
+// The keys card: whether the player asks to see the keys now (F1 toggles it; a pad's Back shows
+// it while held). The game pauses play while it shows (app/pause.h).
+bool keysShown();
+// The note of a choice the player has just made ("Sound off", "Look: sharp"), for a second after
+// it; nullptr otherwise.
+const char* currentNote();
+// The names of the keys the player has bound to a game key, as the settings file gives them:
+// "Up, W" for the keyboard, "dpup, lefty-" for a pad.
+std::string keyNames(Key key, bool pad);
 
 // Sounds: register a RIFF WAVE file once (the bytes stay valid for the whole run), then play it
 // by its handle: asynchronously, one at a time, a new sound cutting off the one playing.

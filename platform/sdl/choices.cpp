@@ -20,6 +20,7 @@ void loadPlayerSettings() {
     sdl.settingsPath = settings::settingsPath();
     bool missing = false;
     sdl.settings = settings::loadSettings(sdl.settingsPath, &missing);
+    bindKeys();
     if (missing) {
         // Said once: the defaults are written, with a comment naming each choice, for the player
         // to find and change.
@@ -31,8 +32,9 @@ void loadPlayerSettings() {
 #else
         std::fprintf(stderr,
                      written ? "zanbury: no settings file yet: the defaults are used and written "
-                               "to %s\n"
-                             : "zanbury: no settings file at %s: the defaults are used\n",
+                               "to %s (F1: keys)\n"
+                             : "zanbury: no settings file at %s: the defaults are used (F1: "
+                               "keys)\n",
                      sdl.settingsPath.c_str());
 #endif
     }
@@ -46,6 +48,8 @@ void saveChoices() {
 
 void nextLook() {
     sdl.settings.look = settings::nextLook(sdl.settings.look);
+    static const char* const notes[] = {"Look: sharp", "Look: whole-number", "Look: stretched"};
+    noteChoice(notes[static_cast<int>(sdl.settings.look)]);
     sdl.repaintAll = true; // the borders move
     if (verbose()) {
         std::fprintf(stderr, "zanbury: look: %s\n", settings::lookName(sdl.settings.look));
@@ -55,6 +59,7 @@ void nextLook() {
 
 void toggleMute() {
     sdl.settings.mute = !sdl.settings.mute;
+    noteChoice(sdl.settings.mute ? "Sound off" : "Sound on");
     if (sdl.settings.mute) {
         stopSounds();
     }

@@ -115,7 +115,7 @@ void drawOverlay(const Picture& picture, const layout::Box& at, SDL_Surface* scr
 
 void drawOverlays(const Overlays& overlays, SDL_Surface* screen, const layout::Box& box,
                   std::vector<SDL_Rect>& outside) {
-    layout::forEachOverlay(overlays, sdl.settings.lives, box, screen->w,
+    layout::forEachOverlay(overlays, {sdl.settings.lives, sdl.settings.standing}, box, screen->w,
                            [&](const Picture& picture, const layout::Box& at) {
                                drawOverlay(picture, at, screen, box, outside);
                            });

@@ -163,7 +163,8 @@ void presentThroughGpu(const uint16_t* pixels, int pitchBytes, const Overlays& o
         SDL_RenderCopy(sdl.renderer, gpu.picture, nullptr, &to);
         SDL_SetTextureScaleMode(gpu.picture, SDL_ScaleModeNearest);
     }
-    layout::forEachOverlay(overlays, sdl.settings.lives, box, width, drawOverlay);
+    layout::forEachOverlay(overlays, {sdl.settings.lives, sdl.settings.standing}, box, width,
+                           drawOverlay);
     SDL_RenderPresent(sdl.renderer);
 }
 

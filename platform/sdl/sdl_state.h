@@ -4,6 +4,7 @@
 // the game's clock, and the calls from one file's job into another's. Each file keeps the rest of
 // its state to itself. Nothing outside platform/sdl/ sees this.
 
+#include "platform/bindings.h"
 #include "platform/held_clock.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -28,6 +29,11 @@ struct SdlState {
     // During a replay the key check reads the recording's keys here instead of the player's.
     bool scripted = false;
     input::InputState scriptedInput;
+    bindings::Bindings bindings; // the player's keys, from the settings (bindings.cpp)
+    bool keysShown = false;      // F1, or a pad's Back held: the keys card is over the picture
+    bool pausedForKeys = false;  // play was paused by showing it, and resumes when it goes
+    const char* note = nullptr;  // "Sound off", "Look: sharp": shown for a second from noteTick
+    uint32_t noteTick = 0;
 };
 
 extern SdlState sdl;
@@ -75,6 +81,18 @@ void saveChoices();
 void nextLook();
 void toggleMute();
 void requestPause(PauseRequest request);
+
+// bindings.cpp: the player's keys resolved from the settings with SDL's names of keys and pad
+// inputs, each bad binding said on standard error; a gamecontrollerdb.txt in the settings'
+// directory adds the player's own pad mappings. Called when the settings are read.
+void bindKeys();
+void addPadMappings();
+// The code of an axis's direction in the pad bindings (a button's code is its SDL number).
+int padAxisCode(int axis, bool positive);
+// keys.cpp: the keys card shown or taken away (F1, a pad's Back), pausing play while it shows;
+// the note of a choice made (M, F10), shown for a second.
+void showKeys(bool shown);
+void noteChoice(const char* text);
 
 // audio.cpp: the one audio device, or none (the game is then silent).
 void openAudio();

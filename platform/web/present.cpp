@@ -57,7 +57,8 @@ void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overla
                          ScreenWidth);
     }
     const layout::Box whole{0, 0, ScreenWidth, ScreenHeight};
-    layout::forEachOverlay(overlays, sdl.settings.lives, whole, ScreenWidth, detail::drawOverlay);
+    layout::forEachOverlay(overlays, {sdl.settings.lives, sdl.settings.standing}, whole,
+                           ScreenWidth, detail::drawOverlay);
     zanbury_page_show(reinterpret_cast<const uint8_t*>(present.rgba.data()), ScreenWidth,
                       ScreenHeight, tick, static_cast<int>(sdl.settings.look));
 }

@@ -1,5 +1,6 @@
 // The game flow: every state change, the menu's rules, the backdrop scroll and the message line.
 
+#include "app/standing.h"
 #include "display/atlas.h"
 #include "tests/support/game_fixture.h"
 
@@ -86,6 +87,8 @@ TEST_F(FlowTest, ParksCompleteByLengthThenTheRunEnds) {
     EXPECT_EQ(gameState, GameState::ParkComplete);
     EXPECT_EQ(run.parkIndex, 1);
     EXPECT_EQ(run.parkFrame, 0);
+    // Where the player stands, for the present to show over the picture.
+    EXPECT_EQ(standingLines(), (std::vector<std::string>{"a, park 1 of 2", "Score 0    Lives 3"}));
 
     frame(); // no Enter: waits
     EXPECT_EQ(gameState, GameState::ParkComplete);
@@ -96,6 +99,15 @@ TEST_F(FlowTest, ParksCompleteByLengthThenTheRunEnds) {
     // A park length of 1 ends in its first Playing frame; the last park leads to the end.
     frame();
     EXPECT_EQ(gameState, GameState::GameOver);
+    const std::vector<std::string> end = standingLines();
+    ASSERT_EQ(end.size(), 2u);
+    EXPECT_EQ(end[0], "Score 0    Best 0");
+    EXPECT_EQ(end[1], "Every park cleared!");
+    run.lives = 0; // as a run lost on its last life ends
+    run.parkIndex = 1;
+    EXPECT_EQ(standingLines()[1], "Out of lives in b, park 2 of 2");
+    run.lives = 3;
+    run.parkIndex = 2;
     frame();
     EXPECT_EQ(gameState, GameState::GameOver);
     headless::tap(Key::Enter);

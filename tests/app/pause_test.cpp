@@ -81,3 +81,38 @@ TEST_F(PauseTest, OutsidePlayAPauseRequestDoesNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// The keys card pauses play while it shows and resumes it as it goes, unless the player had
+// paused first; outside play it shows without pausing anything.
+TEST_F(PauseTest, TheKeysCardPausesPlayWhileItShows) {
+    startPark(testing_support::parkText(100000, {}));
+    pass();
+    const int32_t parkFrame = run.parkFrame;
+    headless::showKeys(true);
+    for (int i = 0; i < 5; ++i) {
+        pass();
+    }
+    EXPECT_TRUE(pauseState.paused);
+    EXPECT_EQ(run.parkFrame, parkFrame);
+    const platform::Picture card = headless::lastOverlays().sign;
+    ASSERT_NE(card.pixels, nullptr);
+    EXPECT_GT(card.height, display::pausedSign().height * 4); // the keys, not the sign
+    headless::showKeys(false);
+    pass();
+    pass();
+    EXPECT_FALSE(pauseState.paused);
+    EXPECT_GT(run.parkFrame, parkFrame);
+
+    headless::requestPause(PauseRequest::Toggle); // the player's own pause
+    pass();
+    headless::showKeys(true);
+    pass();
+    headless::showKeys(false);
+    pass();
+    EXPECT_TRUE(pauseState.paused); // still the player's to end
+    EXPECT_EQ(headless::lastOverlays().sign.height, display::pausedSign().height);
+}
+
+} // namespace

@@ -127,6 +127,8 @@ void shutDown() {
 }
 
 int runGame(const GameOptions& options) {
+    // Before the session, which gives a replay the practice its recording holds.
+    park::practice.park = options.practice;
     if (int refused = prepareSession(options); refused != 0) {
         return refused;
     }

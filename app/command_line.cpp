@@ -6,6 +6,7 @@
 #include "park/readers.h"
 #include "zanbury_version.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string_view>
 
@@ -13,7 +14,7 @@ namespace {
 
 constexpr const char* LastRun = session::LastRunFile;
 
-constexpr const char* Usage = "usage: zanbury [--record FILE] [--trace FILE]\n"
+constexpr const char* Usage = "usage: zanbury [--record FILE] [--trace FILE] [--practice N]\n"
                               "       zanbury --replay FILE [--trace FILE]\n"
                               "       zanbury --help | --version\n";
 
@@ -24,6 +25,7 @@ constexpr const char* HelpOptions =
     "  --record FILE   record this session into FILE as well\n"
     "  --replay FILE   show a recording at its recorded pace; Escape stops it\n"
     "  --trace FILE    write one line a frame into FILE, as zanbury-sim prints them\n"
+    "  --practice N    NEW GAME plays park N of parks.txt alone; no high score is kept\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -35,6 +37,19 @@ constexpr const char* HelpOptions =
 int wrong(const std::string& what) {
     std::fprintf(stderr, "zanbury: %s\n%s", park::printable(what).c_str(), Usage);
     return 2;
+}
+
+// The park number of --practice, from 1 (the list's own check comes at start-up): "" when it
+// is one, else what is wrong.
+std::string practicePark(const char* word, int32_t& park) {
+    const std::string_view text = word == nullptr ? "" : word;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), park);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size() || park < 1) {
+        return word == nullptr ? "--practice needs a park's number"
+                               : "--practice takes a park's number in parks.txt, from 1, not '" +
+                                     park::excerpt(text) + "'";
+    }
+    return "";
 }
 
 } // namespace
@@ -58,6 +73,17 @@ int readCommandLine(int argc, char** argv, GameOptions& options, const HelpPlace
             std::printf("zanbury %s\n", version::ProjectVersion);
             return 0;
         }
+        if (arg == "--practice") {
+            if (options.practice != 0) {
+                return wrong("--practice is given twice");
+            }
+            const std::string why =
+                practicePark(i + 1 < argc ? argv[++i] : nullptr, options.practice);
+            if (!why.empty()) {
+                return wrong(why);
+            }
+            continue;
+        }
         std::string* file = arg == "--record"   ? &options.record
                             : arg == "--replay" ? &options.replay
                             : arg == "--trace"  ? &options.trace
@@ -76,6 +102,10 @@ int readCommandLine(int argc, char** argv, GameOptions& options, const HelpPlace
     }
     if (!options.replay.empty() && !options.record.empty()) {
         return wrong("--record and --replay do not go together: a replay is not recorded");
+    }
+    if (!options.replay.empty() && options.practice != 0) {
+        return wrong("--practice and --replay do not go together: the recording says whether it "
+                     "was practice");
     }
     return -1;
 }

@@ -1,16 +1,19 @@
 #pragma once
-// The game's command line (--record, --replay, --trace, --help, --version) and the session it
-// starts, beside the recordings that the game always keeps in its working directory:
+// The game's command line (--record, --replay, --trace, --practice, --help, --version) and the
+// session it starts, beside the recordings that the game always keeps in its working directory:
 // last-run.txt, this session's, and highscore-run.txt, the run of the high score.
 
 #include "app/recording.h"
 
+#include <cstdint>
 #include <string>
 
 struct GameOptions {
     std::string record; // --record FILE: this session's recording, as well as last-run.txt
     std::string replay; // --replay FILE: show that recording instead of playing
     std::string trace;  // --trace FILE: the trace line of every pass
+    // --practice N: every new run plays park N of parks.txt alone (app/flow.h); 0: whole runs
+    int32_t practice = 0;
 };
 
 // Where the game plays and keeps its settings, in the words of --help: `plays` ends the help's

@@ -1,3 +1,5 @@
+// The game flow: the handler of each GameState, the menu and the start of a new run.
+
 #include "app/flow.h"
 
 #include "app/session.h"
@@ -72,7 +74,7 @@ void parkEnd() {
     }
     resetSkater();
     run.parkIndex += 1;
-    if (run.parkIndex < run.parkCount) {
+    if (run.parkIndex < run.parkCount && park::practice.park == 0) {
         display::blitBackdrop(display::WholeScreen, 0, 0);
         display::blitSprite(atlas::LevelClearBanner, 130, 10);
         display::drawText("Press enter to continue...", 10, 460);
@@ -164,7 +166,7 @@ void startNewRun() {
     run.lives = 3;
     run.parkFrame = 0;
     run.score = 0;
-    run.parkIndex = 0;
+    run.parkIndex = park::practice.park > 0 ? park::practice.park - 1 : 0;
     gameState = GameState::LoadPark;
     skater.trick = Trick::NoTrick;
     skater.trickTimer = 0;

@@ -16,6 +16,7 @@ void setScreenPictures();
 void runStateHandler();
 
 void menuInput();
+// A new run from the first park, or from the practice park alone (park::practice).
 void startNewRun();
 
 // The first menu item is selected.

@@ -80,11 +80,16 @@ void flushAll() {
     rec.lastFlush = platform::tickCount();
 }
 
-// The header: the format, the version, and parks.txt with every park it lists, checksummed.
+// The header: the format, the version, the practice park of a practice session, and parks.txt
+// with every park it lists, checksummed.
 bool header(std::string& text, std::string& error) {
     char line[160];
     text.assign(line, static_cast<std::size_t>(
                           recording::formatHeader(line, sizeof line, version::ProjectVersion)));
+    if (park::practice.park != 0) {
+        text.append(line, static_cast<std::size_t>(recording::formatPracticeLine(
+                              line, sizeof line, park::practice.park)));
+    }
     std::vector<std::string> names;
     if (!parkFiles(names, error)) {
         return false;

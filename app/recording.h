@@ -5,6 +5,8 @@
 //
 //   zanbury-recording 1
 //   version 0.1
+//   practice 12                 a practice session of park 12 of the list alone (app/flow.h);
+//                               no such line for whole runs
 //   file parks.txt 1f0c6e2b9d43a871
 //   file harbour-front.txt 0e93a55d4c2b17f0
 //   2 enter tap                 the keys, as a script's lines (app/script.h)
@@ -67,7 +69,9 @@ struct HighScoreVerdict {
 struct Recording {
     std::string fileName;
     std::string version;
-    std::vector<NamedFile> files;
+    int32_t practice = 0;            // the park of a practice session, from 1; 0 for whole runs
+    int32_t practiceLine = 0;        // its line; 0 when there is none
+    std::vector<NamedFile> files;    // parks.txt, then each park that it lists, in order
     std::vector<script::Event> keys; // in pass order, file order within a pass
     std::vector<ClockRun> clock;
     std::vector<HighScoreVerdict> highScores; // in pass order
@@ -94,6 +98,7 @@ uint64_t checksum(std::string_view bytes);
 // The lines as the recorder writes them, each with its line break; they return the length
 // (snprintf's, so that a line cut by a short buffer can be seen).
 int formatHeader(char* out, std::size_t size, std::string_view gameVersion);
+int formatPracticeLine(char* out, std::size_t size, int32_t park);
 int formatFileLine(char* out, std::size_t size, std::string_view name, uint64_t sum);
 int formatKeyLine(char* out, std::size_t size, int64_t pass, platform::Key key,
                   script::Action action);

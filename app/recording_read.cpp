@@ -4,6 +4,7 @@
 #include "app/recording.h"
 
 #include "core/fnv.h"
+#include "park/formats.h"
 
 #include <algorithm>
 #include <charconv>
@@ -82,6 +83,27 @@ struct Reader {
                                   ", whose game may differ");
         }
         stage = Stage::Files;
+        return true;
+    }
+
+    // Checked against the park list in finish, once the file lines are read.
+    bool practiceLine(const std::vector<std::string_view>& w, int32_t line) {
+        if (stage != Stage::Files || !out.files.empty()) {
+            return fail(line, "the practice line comes after the version line, before the file "
+                              "lines");
+        }
+        if (out.practiceLine != 0) {
+            return fail(line, "a second practice line, after the one of line " +
+                                  std::to_string(out.practiceLine));
+        }
+        uint64_t park = 0;
+        if (w.size() != 2 || !unsignedNumber(w[1], 1, park::MaxParks, park)) {
+            return fail(line, "a practice line is 'practice N', N a park's number in the list "
+                              "from 1 to " +
+                                  std::to_string(park::MaxParks));
+        }
+        out.practice = static_cast<int32_t>(park);
+        out.practiceLine = line;
         return true;
     }
 
@@ -229,6 +251,9 @@ struct Reader {
         if (w[0] == "file") {
             return fileLine(w, number);
         }
+        if (w[0] == "practice") {
+            return practiceLine(w, number);
+        }
         return passLine(w, text, number);
     }
 
@@ -240,6 +265,14 @@ struct Reader {
         }
         if (out.passes == 0) {
             return fail(lines, "the recording ends before its first pass");
+        }
+        // The file lines are parks.txt and then each park it lists.
+        const auto listed = static_cast<int64_t>(out.files.size()) - (out.files.empty() ? 0 : 1);
+        if (out.practice > listed) {
+            return fail(out.practiceLine, "practice of park " + std::to_string(out.practice) +
+                                              ", but the recording's park list has " +
+                                              std::to_string(listed) +
+                                              (listed == 1 ? " park" : " parks"));
         }
         if (out.endLine != 0 && lastKeyPass > out.passes) {
             return fail(lastKeyLine, "a key of pass " + std::to_string(lastKeyPass) +

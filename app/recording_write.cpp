@@ -14,6 +14,10 @@ int formatHeader(char* out, std::size_t size, std::string_view gameVersion) {
                          static_cast<int>(gameVersion.size()), gameVersion.data());
 }
 
+int formatPracticeLine(char* out, std::size_t size, int32_t park) {
+    return std::snprintf(out, size, "practice %" PRId32 "\n", park);
+}
+
 int formatFileLine(char* out, std::size_t size, std::string_view name, uint64_t sum) {
     return std::snprintf(out, size, "file %.*s %016" PRIx64 "\n", static_cast<int>(name.size()),
                          name.data(), sum);
@@ -64,6 +68,9 @@ std::string write(const Recording& recording) {
         }
     };
     add(formatHeader(line, sizeof line, recording.version));
+    if (recording.practice != 0) {
+        add(formatPracticeLine(line, sizeof line, recording.practice));
+    }
     for (const NamedFile& f : recording.files) {
         add(formatFileLine(line, sizeof line, f.name, f.checksum));
     }

@@ -25,6 +25,7 @@
     X(park::parkList, parkList)                                                                    \
     X(park::obstacleTable, obstacleTable)                                                          \
     X(park::failedPark, failedPark)                                                                \
+    X(park::practice, practice)                                                                    \
     X(::newGameMarker, newGameMarker)                                                              \
     X(::exitMarker, exitMarker)                                                                    \
     X(::framePacer, framePacer)                                                                    \

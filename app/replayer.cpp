@@ -1,6 +1,7 @@
-// The replayer: a recording checked against the parks in the working directory, then given back
-// pass by pass (the keys before the handler, the tick count's reads and the end screen's high
-// score during it) and checked after each pass against what the game read.
+// The replayer: a recording checked against the parks in the working directory and its practice
+// park given to the game, then the recording given back pass by pass (the keys before the
+// handler, the tick count's reads and the end screen's high score during it) and checked after
+// each pass against what the game read.
 
 #include "app/session_parts.h"
 
@@ -31,6 +32,7 @@ struct Replayer {
     int64_t pass = 0;    // the pass being replayed
     bool gapShortened = false;
     std::string error;
+    park::Practice practiceBefore; // the game's, given back at the end
 };
 
 Replayer rep;
@@ -78,6 +80,13 @@ bool sameParks(const recording::Recording& r, std::string& error) {
             return false;
         }
     }
+    const auto parks = static_cast<int64_t>(names.size()) - 1;
+    if (r.practice > parks) {
+        error = at(r, r.practiceLine) + "practice of park " + std::to_string(r.practice) +
+                ", but parks.txt here lists " + std::to_string(parks) +
+                (parks == 1 ? " park" : " parks");
+        return false;
+    }
     return true;
 }
 
@@ -95,6 +104,8 @@ bool replayerStart(recording::Recording recording, std::string& error) {
         return false;
     }
     rep.on = true;
+    rep.practiceBefore = park::practice;
+    park::practice.park = rep.rec.practice;
     platform::useScriptedKeys(true);
     park::highScoreTape = park::HighScoreTape{};
     park::highScoreTape.replaying = true;
@@ -215,6 +226,7 @@ bool replayerFinish(int64_t passes, std::string& message) {
                 " (line " + std::to_string(rep.rec.cutLine) + ", cut in the middle, is left out)";
         }
     }
+    park::practice = rep.practiceBefore;
     rep = Replayer{};
     park::highScoreTape = park::HighScoreTape{};
     platform::useScriptedKeys(false);

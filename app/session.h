@@ -44,14 +44,16 @@ uint32_t waitTick();
 // every park file it lists, in the working directory, with their checksums. With
 // keepHighScoreRun, a pass whose end screen writes a new high score puts the recording up to
 // that pass in highscore-run.txt, under the high score's lock while highscore.txt holds that
-// score. False, with the reason in `error`, when a file cannot be made.
+// score. The practice park of a practice session (park::practice) is in the header as well.
+// False, with the reason in `error`, when a file cannot be made.
 bool startRecording(const std::vector<std::string>& paths, bool keepHighScoreRun,
                     std::string& error);
 
 // Checks the recording against the working directory (every file it names there with its
-// checksum, parks.txt and every park that it lists among them), then replays it: the keys
-// through platform::scriptKey, the clock through gameTick, each end screen's verdict on the high
-// score through park::highScoreTape (so that no file of the game's is touched). False, with the
+// checksum, parks.txt and every park that it lists among them, its practice park in that list),
+// then replays it: its practice park as park::practice until finish, the keys through
+// platform::scriptKey, the clock through gameTick, each end screen's verdict on the high score
+// through park::highScoreTape (so that no file of the game's is touched). False, with the
 // reason, when the directory's parks differ.
 bool startReplay(recording::Recording recording, std::string& error);
 

@@ -1,3 +1,5 @@
+// The shell: start-up, the frame's pacing and present, the main loop and shutdown.
+
 #include "app/shell.h"
 
 #include "app/command_line.h"
@@ -22,19 +24,19 @@ namespace {
 constexpr uint32_t MaxNapMs = 10;
 
 // A start-up failure: on standard error, and in a message box for a player who started the game
-// from a desktop menu and sees no terminal.
-bool cannotStart(const std::string& why) {
+// from a desktop menu and sees no terminal. Returns the exit code, 1.
+int cannotStart(const std::string& why) {
     const std::string text = park::printable(why);
     std::fprintf(stderr, "zanbury: %s\n", text.c_str());
     platform::showErrorBox("Zanbury", ("Zanbury cannot start:\n" + text).c_str());
-    return false;
+    return 1;
 }
 
 } // namespace
 
-bool startUp() {
+int startUp() {
     if (!platform::openVideo()) {
-        return false; // nothing to show the game on: no file is read
+        return 1; // nothing to show the game on: no file is read
     }
     park::Problem problem;
     int32_t parkNumber = 0;
@@ -45,12 +47,17 @@ bool startUp() {
         }
         return cannotStart(text);
     }
+    if (park::practice.park > run.parkCount) {
+        std::fprintf(stderr, "zanbury: --practice %d: parks.txt lists %d park%s\n",
+                     park::practice.park, run.parkCount, run.parkCount == 1 ? "" : "s");
+        return 2;
+    }
     setStartUpRunValues();
     if (!platform::openWindow("Zanbury")) {
         platform::closeWindow();
         // The platform has said why on standard error; with no window system it shows no box.
         platform::showErrorBox("Zanbury", "Zanbury cannot start: the window cannot be opened.");
-        return false;
+        return 1;
     }
     std::string why;
     if (!display::openDisplay(why)) {
@@ -59,7 +66,7 @@ bool startUp() {
     }
     setScreenPictures();
     placeSkaterAtStartUp();
-    return true;
+    return 0;
 }
 
 void paceAndPresent() {
@@ -120,13 +127,15 @@ void shutDown() {
 }
 
 int runGame(const GameOptions& options) {
+    // Before the session, which gives a replay the practice its recording holds.
+    park::practice.park = options.practice;
     if (int refused = prepareSession(options); refused != 0) {
         return refused;
     }
-    if (!startUp()) {
+    if (int failed = startUp(); failed != 0) {
         endSession();
         shutDown(); // whatever start-up had opened, the video system at least
-        return 1;
+        return failed;
     }
     if (int failed = startSession(options); failed != 0) {
         endSession();

@@ -10,10 +10,12 @@ struct FramePacer {
 extern FramePacer framePacer;
 
 // Brings up the video system first, so that with no display the game says so before reading
-// any file; then reads and checks the park list and its parks before anything takes the
-// screen, then opens the window and the display. Returns false when the game cannot start, with
-// the reason on standard error and, where a window system is there, in a message box.
-bool startUp();
+// any file; then reads and checks the park list and its parks, and that the practice park
+// (park::practice) is one of them, before anything takes the screen; then opens the window and
+// the display. Returns 0 when the game has started, else the exit code: 1 when it cannot start,
+// with the reason on standard error and, where a window system is there, in a message box; 2
+// when the list has no such practice park, said on standard error as a wrong command line is.
+int startUp();
 
 // One pass of the main loop: the pending events, then a paused pass (app/pause.h) or a pass of
 // the game (the session's before and after it, the frame between). False when the loop is to

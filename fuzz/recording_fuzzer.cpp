@@ -1,6 +1,7 @@
 // Fuzzes the recording reader: whatever the bytes, it refuses them with the file, the line and
 // what is wrong, or accepts them; what it accepts it reads again the same from its own writing,
-// with the clock lines covering the passes from 1 and nothing beyond them.
+// with the clock lines covering the passes from 1 and nothing beyond them, and a practice park
+// within its park list.
 
 #include "app/recording.h"
 #include "fuzz/fuzz_checks.h"
@@ -22,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         covered += run.passes;
     }
     fuzz::check(covered == r.passes, "the passes are not the clock lines'");
+    fuzz::check(r.practice == 0 ||
+                    (r.practice >= 1 && static_cast<std::size_t>(r.practice) < r.files.size()),
+                "a practice park outside the recording's park list");
     for (const script::Event& e : r.keys) {
         fuzz::check(e.frame >= 1 && e.frame <= r.passes, "a key outside the passes");
     }

@@ -13,6 +13,7 @@ namespace park {
 ParkList parkList;
 ObstacleTable obstacleTable;
 FailedPark failedPark;
+Practice practice;
 
 namespace {
 

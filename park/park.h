@@ -18,9 +18,18 @@ struct FailedPark {
     char name[MaxNameLength + 1] = {};
 };
 
+// Practice of one park: while `park` is the number (from 1) of a park of parkList, every new
+// run plays that park alone, its completion ends the run, and the end screen gives no verdict and
+// touches no file of the high score's; 0 for whole runs. Set for the whole session before its
+// first run, from the command line or from the recording being replayed.
+struct Practice {
+    int32_t park = 0;
+};
+
 extern ParkList parkList;
 extern ObstacleTable obstacleTable;
 extern FailedPark failedPark;
+extern Practice practice;
 
 // Reads parks.txt in the working directory into parkList and run.parkCount, then reads every
 // park file that it names. Returns false when the list or one of its parks is missing or
@@ -86,8 +95,10 @@ struct HighScoreTape {
 extern HighScoreTape highScoreTape;
 
 // Draws the end screen into the back buffer with the verdict of recordHighScore, and a line
-// under it when a new high score could not be saved.
+// under it when a new high score could not be saved; in practice, PracticeLine in the verdict's
+// place, with no dealings with the high score at all (highScoreTape included).
 void showEndScreen();
+inline constexpr const char* PracticeLine = "Practice: the high score is kept for whole runs";
 
 // The end of a run, after the last park, on the last life or when a park cannot be loaded:
 // the end screen is drawn once and the state becomes GameOver, which waits for Enter.

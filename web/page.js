@@ -1,8 +1,8 @@
 // The page around the game: the picture shown on the stage in the player's look, full screen
 // on request (the button, F11, Alt+Enter), keyboard focus kept on the game, the loading, error
-// and ending notes, and a few figures that tests and measurements read (pictures shown, when
-// the first came, the spacing of the last ones, the keys and when they came). Linked in with
-// --pre-js; platform/web/ calls it through bridge.js.
+// and ending notes, the practice that the address asks for, and a few figures that tests and
+// measurements read (pictures shown, when the first came, the spacing of the last ones, the keys
+// and when they came). Linked in with --pre-js; platform/web/ calls it through bridge.js.
 Module.zanburyPage = (function () {
   var Width = 640;
   var Height = 480;
@@ -133,6 +133,25 @@ Module.zanburyPage = (function () {
     failed = true;
   };
 
+  // `?practice=N` practises park N of the list: every new game plays it alone (--practice N),
+  // and the header says so. The game checks N against its park list; what is not a number from
+  // 1 is refused here, as the game's command line would refuse it.
+  var practice = new URLSearchParams(location.search).get('practice');
+  Module.arguments = Module.arguments || [];
+  if (practice !== null) {
+    if (/^[1-9][0-9]{0,8}$/.test(practice)) {
+      Module.arguments.push('--practice', practice);
+      var practising = document.getElementById('practising');
+      practising.textContent = 'Practice of park ' + practice + ' alone · the high score is ' +
+                               'kept for whole runs';
+      practising.hidden = false;
+    } else {
+      Module.noInitialRun = true; // the game does not start
+      page.error('Zanbury', 'practice=' + practice + ': a park\'s number in the list, from 1, ' +
+                            'such as practice=12');
+    }
+  }
+
   var watched = null;
   // A recording is being watched: the header says which.
   page.watching = function (name) {
@@ -165,7 +184,10 @@ Module.zanburyPage = (function () {
                                 : 'The recording has ended. Press Enter or click here to play.');
       var again = function (event) {
         if (event.type === 'click' || event.key === 'Enter') {
-          location.assign(location.pathname); // the game itself, with no recording
+          // The game itself, with no recording; a practice goes on.
+          location.assign(location.pathname + (watched === null && practice !== null
+                                                ? '?practice=' + encodeURIComponent(practice)
+                                                : ''));
         }
       };
       window.addEventListener('keydown', again);

@@ -69,6 +69,21 @@ TEST(Recording, WhatIsWrittenReadsBackTheSame) {
                                    "7 escape tap\n7 highscore unsaved permission  denied\n"
                                    "7 clock 1 4294967295\n7 end\n");
 
+    // A practice session's park, given after the version line, is kept; a recording without one
+    // is of whole runs, whatever its file lines.
+    EXPECT_EQ(r.practice, 0);
+    std::string noFiles = Good;
+    noFiles.erase(noFiles.find("file "), noFiles.find("# a comment") - noFiles.find("file "));
+    ASSERT_TRUE(read(noFiles, r, problem)) << park::formatProblem(problem);
+    EXPECT_EQ(r.practice, 0);
+    std::string practice = Good;
+    practice.replace(practice.find("version 9.9\n"), 12, "version 9.9\npractice 1\n");
+    ASSERT_TRUE(read(practice, r, problem)) << park::formatProblem(problem);
+    EXPECT_EQ(r.practice, 1);
+    EXPECT_EQ(r.files.size(), 2u);
+    EXPECT_EQ(recording::write(r).rfind("zanbury-recording 1\nversion 9.9\npractice 1\nfile ", 0),
+              0u);
+
     // A park in a folder of the game's directory, as the park list allows it.
     std::string inFolder = Good;
     inFolder.replace(inFolder.find("file park.txt"), 13, "file sub/park.txt");
@@ -127,6 +142,15 @@ TEST(Recording, AnEditedOrForeignRecordingIsRefusedAtItsLine) {
         {"5 up press", "5 up hold", 8, "the action 'hold'"},
         {"5 up press", "5 clocks 1 34", 8, "nor is it clock, highscore or end"},
         {"2 enter tap", "99999999999999999999 enter tap", 6, "not a whole number from 1 to"},
+        // The practice park: one of the recording's park list (here one park), named once,
+        // before the file lines.
+        {"version 9.9", "version 9.9\npractice 2", 3,
+         "practice of park 2, but the recording's "
+         "park list has 1 park"},
+        {"version 9.9", "version 9.9\npractice 0", 3, "a practice line is 'practice N'"},
+        {"version 9.9", "version 9.9\npractice 1 2", 3, "a practice line is 'practice N'"},
+        {"version 9.9", "version 9.9\npractice 1\npractice 1", 4, "a second practice line"},
+        {"2 enter tap", "practice 1\n2 enter tap", 6, "before the file lines"},
     };
     for (const Edit& e : edits) {
         std::string text = Good;

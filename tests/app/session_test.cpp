@@ -21,6 +21,7 @@
 
 using testing_support::GameTest;
 using testing_support::lines;
+using testing_support::readBack;
 using testing_support::readFile;
 using testing_support::writeFile;
 
@@ -37,17 +38,6 @@ const char* const Wall = "1 200\n0 0 200 200 0 232 4\n";
 const char* const Hands = "2 enter tap\n10 up press\n14 up release\n25 up tap\n26 right tap\n"
                           "50 enter tap\n50 enter press\n52 enter release\n"
                           "460 enter tap\n465 down tap\n466 enter tap\n";
-
-std::string readAll(std::FILE* f) {
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
-        text.append(buffer, n);
-    }
-    std::fclose(f);
-    return text;
-}
 
 std::string withoutHash(const std::string& line) {
     return line.substr(0, line.rfind(" hash="));
@@ -89,7 +79,7 @@ class SessionTest : public GameTest {
         }
         EXPECT_TRUE(session::finish(error)) << error;
         shutDown();
-        return lines(readAll(trace));
+        return lines(readBack(trace));
     }
 
     // Replays the recording in the test's directory: the exit code, the trace and stderr.
@@ -107,7 +97,7 @@ class SessionTest : public GameTest {
         testing::internal::CaptureStderr();
         int code = sim::runRecording(options, std::move(r), out);
         said = testing::internal::GetCapturedStderr();
-        trace = lines(readAll(out));
+        trace = lines(readBack(out));
         return code;
     }
 

@@ -205,7 +205,7 @@ TEST_F(ParkFilesTest, ReadParkListFillsTheListOrRefusesAndChangesNothing) {
     expectUnchanged("a park file is missing");
     // Start-up prints it as one line: where, what, and the park's place in the list.
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(startUp());
+    EXPECT_EQ(startUp(), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "zanbury: missing.txt: cannot be read: No such file or directory (park 3 of "
               "parks.txt)\n");
@@ -292,7 +292,7 @@ TEST_F(ParkFilesTest, WhatTheFormatAllowsLoadsAndEveryMessageIsPrintable) {
     }
     writeFile("parks.txt", "1 /etc/passwd\n");
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(startUp());
+    EXPECT_EQ(startUp(), 1);
     const std::string message = testing::internal::GetCapturedStderr();
     EXPECT_NE(message.find("parks.txt:1: the park name '/etc/passwd' is an absolute path"),
               std::string::npos)

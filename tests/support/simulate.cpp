@@ -19,15 +19,18 @@ std::vector<std::string> simulate(const std::string& script, const sim::Options&
         return {};
     }
     EXPECT_EQ(sim::runSimulation(options, events, out), 0);
-    std::rewind(out);
+    return lines(readBack(out));
+}
+
+std::string readBack(std::FILE* file) {
+    std::rewind(file);
     std::string text;
     char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) {
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
         text.append(buffer, n);
     }
-    std::fclose(out);
-    return lines(text);
+    std::fclose(file);
+    return text;
 }
 
 std::vector<std::string> lines(const std::string& text) {

@@ -3,6 +3,7 @@
 
 #include "tools/sim/sim.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,8 @@ std::vector<std::string> simulate(const std::string& script, const sim::Options&
 
 // The lines of a text, without their line breaks.
 std::vector<std::string> lines(const std::string& text);
+
+// All that a file written by the test holds, read from its start; the file is then closed.
+std::string readBack(std::FILE* file);
 
 } // namespace testing_support

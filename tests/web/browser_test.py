@@ -13,7 +13,8 @@ keys, at the passes the page saw them, ends with; and after a reload the game's 
 holds it, and the storage still does after the page writes to it again; F11 fills the screen
 with the picture. Last, the page
 watches the high score's run (highscore-run.txt) with its trace, which must be the simulator's
-trace of the same recording, line for line and hash included."""
+trace of the same recording, line for line and hash included; and ?practice= reaches the game,
+refused for a park beyond the list and playing the last park alone."""
 
 import asyncio
 import os
@@ -267,6 +268,29 @@ async def main(web_build, source, sim):
                      expected[wrong] if wrong < len(expected) else "(none)"))
         print("the page's trace of the high score's run is the simulator's, %d lines" %
               len(traced))
+
+        # ?practice=N reaches the game as --practice N: a park that the list lacks is the game's
+        # own refusal on the page; the last park starts the game, which plays it alone.
+        parks = int(open(os.path.join(source, "data", "parks.txt")).read().split()[0])
+        said = "--practice %d: parks.txt lists %d parks" % (parks + 1, parks)
+        await page.navigate(base + "zanbury.html?practice=%d" % (parks + 1))
+        await until(page, "document.getElementById('note').textContent.indexOf('%s') >= 0" %
+                    said, 60, "the page to say " + said)
+        page.console.clear()
+        await page.navigate(base + "zanbury.html?practice=%d&trace" % parks)
+        await until(page, "window.Module && Module.zanburyPage.frames >= 2 && "
+                    "!document.getElementById('practising').hidden", 60, "the practice's menu")
+        for key, after in [("Enter", 20), ("Escape", 5), ("ArrowDown", 0), ("Enter", 0)]:
+            await page.key(key, True)
+            await page.key(key, False)
+            shown = await page.evaluate("Module.zanburyPage.frames")
+            await page.evaluate("Module.zanburyPage.untilFrame(%d)" % (shown + after))
+        await until(page, "Module.zanburyPage.ended", 60, "the end of the practice")
+        played = [line for line in page.console if " state=Playing " in line]
+        if not played or any(" park=%d " % (parks - 1) not in line for line in played):
+            fail("?practice=%d did not play the last park: %s" % (
+                parks, played[0] if played else "no Playing frame"))
+        print("?practice= reaches the game: %d refused, %d played alone" % (parks + 1, parks))
     finally:
         await page.close()
         server.shutdown()

@@ -70,8 +70,9 @@ bool unsignedWholeNumber(const char* text, unsigned long long& value);
 // every program-wide record at its start value, no session recording or replaying. Nothing is
 // started.
 void resetHeadlessGame(uint32_t startTick);
-// resetHeadlessGame, then the game's start-up in the working directory, as the program starts.
+// resetHeadlessGame, then the game's start-up in the working directory, as the program starts,
+// with every new run playing park `practicePark` of the list alone (from 1; 0: whole runs).
 // False when start-up fails; the reason is then on standard error.
-bool startHeadlessGame(uint32_t startTick);
+bool startHeadlessGame(uint32_t startTick, int32_t practicePark = 0);
 
 } // namespace tools

@@ -3,6 +3,7 @@
 
 #include "app/session.h"
 #include "app/shell.h"
+#include "park/park.h"
 #include "platform/headless.h"
 #include "tools/common/common.h"
 
@@ -15,9 +16,10 @@ void resetHeadlessGame(uint32_t startTick) {
     resetProgramRecords();
 }
 
-bool startHeadlessGame(uint32_t startTick) {
+bool startHeadlessGame(uint32_t startTick, int32_t practicePark) {
     resetHeadlessGame(startTick);
-    return startUp();
+    park::practice.park = practicePark;
+    return startUp() == 0;
 }
 
 } // namespace tools

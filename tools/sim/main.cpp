@@ -1,5 +1,5 @@
-// zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--shot FRAME=FILE.png ...] [--no-hash]
-//              SCRIPT|RECORDING
+// zanbury-sim [--dir DIR] [--frames N] [--ticks START] [--practice N] [--shot FRAME=FILE.png ...]
+//             [--no-hash] SCRIPT|RECORDING
 
 #include "park/readers.h"
 #include "tools/common/common.h"
@@ -18,7 +18,8 @@ using tools::wholeNumber;
 
 int usage() {
     std::fprintf(stderr, "usage: zanbury-sim [--dir DIR] [--frames N] [--ticks START] "
-                         "[--shot FRAME=FILE.png ...] [--no-hash] SCRIPT|RECORDING\n");
+                         "[--practice N] [--shot FRAME=FILE.png ...] [--no-hash] "
+                         "SCRIPT|RECORDING\n");
     return 2;
 }
 
@@ -50,6 +51,12 @@ int main(int argc, char** argv) {
             }
             options.startTick = static_cast<uint32_t>(value);
             ticksGiven = true;
+        } else if (arg == "--practice" && hasValue) {
+            if (!wholeNumber(argv[++i], 1, INT32_MAX, value)) {
+                std::fprintf(stderr, "zanbury-sim: --practice takes a park's number, from 1\n");
+                return 2;
+            }
+            options.practice = static_cast<int32_t>(value);
         } else if (arg == "--shot" && hasValue) {
             std::string spec = argv[++i];
             std::size_t eq = spec.find('=');
@@ -88,6 +95,11 @@ int main(int argc, char** argv) {
         if (ticksGiven) {
             std::fprintf(stderr, "zanbury-sim: --ticks does not go with a recording, which holds "
                                  "its own clock\n");
+            return 2;
+        }
+        if (options.practice != 0) {
+            std::fprintf(stderr, "zanbury-sim: --practice does not go with a recording, which "
+                                 "says whether it was practice\n");
             return 2;
         }
         return sim::runRecording(options, std::move(recorded), stdout);

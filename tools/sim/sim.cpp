@@ -121,7 +121,7 @@ std::string traceField(const std::string& line, const char* name) {
 
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out) {
     InDirectory in(options.dir);
-    if (in.ec || !tools::startHeadlessGame(options.startTick)) {
+    if (in.ec || !tools::startHeadlessGame(options.startTick, options.practice)) {
         return 1;
     }
     const int code = playPasses(options, &events, out);

@@ -36,6 +36,7 @@ struct Options {
     std::string dir = ".";
     int64_t maxFrames = -1; // -1: until Quit
     uint32_t startTick = 0;
+    int32_t practice = 0; // a script's every new run plays this park alone (from 1); 0: none
     std::vector<Shot> shots;
     // The trace's frame hash reads every byte of the picture in turn, which costs more than the
     // frame itself; without it the trace prints hash=-.
@@ -53,8 +54,9 @@ std::string traceLine(int64_t frame, const std::string& sounds, bool withHash = 
 // The value of `name=` in a trace line, or "" when the line has none.
 std::string traceField(const std::string& line, const char* name);
 
-// Runs the game with the script; returns the exit code: 0, or 1 when start-up fails or a trace
-// line or a shot cannot be written (the run then stops, with the reason on standard error).
+// Runs the game with the script; returns the exit code: 0, or 1 when start-up fails (a practice
+// park that the list lacks included) or a trace line or a shot cannot be written (the run then
+// stops, with the reason on standard error).
 int runSimulation(const Options& options, const std::vector<ScriptEvent>& events, std::FILE* out);
 
 // Replays a recording of the game (the clock and the high score as recorded; options.startTick

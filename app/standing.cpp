@@ -35,6 +35,14 @@ std::vector<std::string> standingLines() {
     if (gameState != GameState::GameOver) {
         return {};
     }
+    if (park::practice.park > 0) {
+        // A practice run is no run: no best to tell, only how the park went.
+        const int32_t index = park::practice.park - 1;
+        const bool cleared = run.lives > 0 && run.parkIndex > index;
+        return {"Score " + std::to_string(run.score),
+                "Practice of " + parkName(index) + ", " + ofParks(index + 1) +
+                    (cleared ? ": cleared" : ": out of lives")};
+    }
     const park::HighScoreOutcome& outcome = park::highScoreTape.outcome;
     std::string scores = "Score " + std::to_string(run.score);
     if (outcome.bestKnown) {

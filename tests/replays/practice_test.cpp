@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/session.h"
+#include "app/standing.h"
 #include "app/trace.h"
 #include "tests/support/back_buffer.h"
 #include "tests/support/game_fixture.h"
@@ -58,6 +59,12 @@ std::vector<std::string> practise(int32_t park, const std::vector<sim::ScriptEve
         EXPECT_TRUE(trace::write(trace, pass, hashed));
         if (gameState == GameState::GameOver && endScreen.empty()) {
             endScreen = testing_support::backBuffer();
+            // Over the picture: how the park went, and no best, which practice does not keep.
+            const std::vector<std::string> standing = standingLines();
+            EXPECT_EQ(standing.size(), 2u);
+            EXPECT_EQ(standing.back().rfind("Practice of ", 0), 0u)
+                << testing::PrintToString(standing);
+            EXPECT_NE(standing.back().find(": cleared"), std::string::npos);
         }
     }
     EXPECT_TRUE(session::finish(error)) << error;

@@ -32,6 +32,8 @@ execute_process(COMMAND touch -h -d @${EPOCH} ${STAGE} ${entries} WORKING_DIRECT
   COMMAND_ERROR_IS_FATAL ANY)
 
 # zip adds to an archive that is there; this one is made new.
+get_filename_component(out ${ZIP} DIRECTORY)
+file(MAKE_DIRECTORY ${out})
 file(REMOVE ${ZIP} ${ZIP}.new)
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC
   ${ZIP_PROGRAM} -X -q ${ZIP}.new ${folder}/ ${entries}

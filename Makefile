@@ -121,6 +121,14 @@ windows:
 	  $(if $(CI),-DZANBURY_WERROR=ON)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
+# What a Windows player downloads, zanbury-VERSION-win64.zip and zanbury-VERSION-setup.exe, in
+# PACKAGE_OUT when it is given and else in WINDOWS_BUILD (windows/package/).
+WINDOWS_PACKAGE_OUT = $(if $(filter command line environment,$(origin PACKAGE_OUT)),$(PACKAGE_OUT),$(WINDOWS_BUILD))
+.PHONY: windows-package
+windows-package: windows
+	cmake -S . -B $(WINDOWS_BUILD) -DZANBURY_PACKAGE_OUT=$(abspath $(WINDOWS_PACKAGE_OUT)) > /dev/null
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zanbury-package
+
 # Performance: the frame benchmark, and the real game measured under Xvfb (docs/performance.md).
 BENCH_BUILD ?= build-bench
 BENCH_ARGS ?= --benchmark_repetitions=5

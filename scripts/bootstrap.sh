@@ -29,11 +29,11 @@ case "$mode" in
     # with windres; dpkg-dev unpacks the source packages of SDL2 and SDL2_image, which
     # scripts/windows_sdl2.sh builds; the host's own compiler and SDL2 build the icon maker,
     # which runs at build time; Wine in an Xvfb of the tests' own runs the .exe files, and
-    # NSIS makes the installer.
+    # NSIS makes the installer and zip the zip, which the tests unpack with unzip.
     packages=(
       cmake make g++ pkg-config libsdl2-dev libsdl2-image-dev dpkg-dev
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-      wine wine64 xvfb nsis
+      wine wine64 xvfb nsis zip unzip
     )
     ;;
   *)
@@ -83,7 +83,9 @@ command x86_64-w64-mingw32-g++|MinGW-w64 GCC, posix threads|mingw64-gcc-c++|ming
 command x86_64-w64-mingw32-windres|MinGW-w64 binutils|mingw64-binutils|mingw-w64-binutils
 command wine|Wine, 64-bit (the Windows tests)|wine|wine
 command Xvfb|Xvfb (the Windows tests)|xorg-x11-server-Xvfb|xorg-server-xvfb
-command makensis|NSIS (the installer)|mingw32-nsis|nsis (AUR)"
+command makensis|NSIS (the installer)|mingw32-nsis|nsis (AUR)
+command zip|Info-ZIP zip (the zip)|zip|zip
+command unzip|Info-ZIP unzip (the Windows tests)|unzip|unzip"
 
 # Prints the needs of this mode, each marked found, MISSING or unchecked, and notes what only
 # Debian has; all of it only when something looks missing, else one line.

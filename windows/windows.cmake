@@ -24,8 +24,9 @@ if(NOT TARGET SDL2_image::SDL2_image)
   target_link_libraries(SDL2_image::SDL2_image INTERFACE SDL2_image::SDL2_image-static)
 endif()
 
-# A Release build carries no symbols: a player downloads the game, not its debugging aids.
-add_link_options(-static $<$<CONFIG:Release>:-s>)
+# A Release build carries no symbols: a player downloads the game, not its debugging aids. Nor
+# the time it was linked, so that the same source makes the same .exe (and the same zip).
+add_link_options(-static $<$<CONFIG:Release>:-s> -Wl,--no-insert-timestamp)
 # MinGW's GCC 12 at -O2 warns of an overlapping copy inside std::string's own concatenation
 # (GCC bug 105329), a false alarm that -Werror would make fatal.
 add_compile_options(-Wno-restrict)

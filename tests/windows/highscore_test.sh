@@ -44,6 +44,7 @@ runs() {
 # then stand still on the same frame until the pipes are read, and go on together.
 runs 1 0 400 > "$work/none.txt"
 runs 1 90 400 > "$work/ninety.txt"
+race_frames=445 # the wait, and the run to its end screen
 runs 2000 90 > "$work/many.txt"
 # sim SCRIPT FRAMES [OUT]: zanbury-sim.exe in the park's directory, its trace to OUT, in the
 # background as $!.
@@ -76,9 +77,9 @@ for round in $(seq "$rounds"); do
   # Each round in the other order, so that neither is always the first to start.
   scripts=("$work/none.txt" "$work/ninety.txt")
   [ $((round % 2)) -eq 0 ] && scripts=("$work/ninety.txt" "$work/none.txt")
-  sim "${scripts[0]}" 445 "$work/first"
+  sim "${scripts[0]}" "$race_frames" "$work/first"
   first=$!
-  sim "${scripts[1]}" 445 "$work/second"
+  sim "${scripts[1]}" "$race_frames" "$work/second"
   second=$!
   (kill -STOP "$BASHPID" && exec paste - /dev/fd/4 > /dev/null) < "$work/first" 4< "$work/second" &
   reader=$!
@@ -87,6 +88,7 @@ for round in $(seq "$rounds"); do
   kill -CONT "$reader"
   wait "$first" || fail "round $round: a simulator ended with exit code $?: $(cat "$work/sim.err")"
   wait "$second" || fail "round $round: a simulator ended with exit code $?: $(cat "$work/sim.err")"
+  kill -CONT "$reader" 2> /dev/null || true # in case it stopped itself only after the first
   wait "$reader"
   [ "$(cat "$dir/highscore.txt")" = 90 ] || fail "round $round: the high score is '$(cat "$dir/highscore.txt")', not 90"
   [ -z "$(others)" ] || fail "round $round: left behind: $(others)"
@@ -113,7 +115,9 @@ for attempt in $(seq "$attempts"); do
   [ "$(others | wc -l)" -le 1 ] || fail "attempt $attempt: temporary files pile up: $(others)"
   [ -z "$(others)" ] || left=$((left + 1))
 done
-sim "$work/ninety.txt" 45
+printf 7 > "$dir/highscore.txt"
+sim "$work/ninety.txt" "$race_frames"
 wait $! || fail "the last write ended with exit code $?: $(cat "$work/sim.err")"
+[ "$(cat "$dir/highscore.txt")" = 90 ] || fail "the last write left '$(cat "$dir/highscore.txt")'"
 [ -z "$(others)" ] || fail "a leftover is not swept away: $(others)"
 echo "$attempts writers killed in $((SECONDS - start)) s, $left of them leaving a temporary file"

@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= 2
 
-.PHONY: all bootstrap build run test test-plain test-web test-sanitize format format-check clean soak valgrind screenshots maps package
+.PHONY: all bootstrap build run test test-plain test-web test-windows test-sanitize format format-check clean soak valgrind screenshots maps package
 
 all: build
 
@@ -19,10 +19,10 @@ build: bootstrap $(BUILD)/CMakeCache.txt
 run: build
 	cd data && ../$(BUILD)/zanbury
 
-test: bootstrap format-check test-plain test-sanitize fuzz test-web
+test: bootstrap format-check test-plain test-sanitize fuzz test-web test-windows
 
 test-plain: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE web
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE '^(web|windows)$$'
 
 # The browser build played in headless Chromium (tests/web/browser_test.py).
 test-web: build web
@@ -106,6 +106,12 @@ web:
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DZANBURY_WEB_SDL2=$(WEB_SDL2)/install $(if $(CI),-DZANBURY_WERROR=ON)
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The Windows build's programs run under Wine by the Linux build's tests labelled windows
+# (tests/windows/), pointed at that build.
+test-windows: build windows-package
+	cmake -S . -B $(BUILD) -DZANBURY_WINDOWS_BUILD=$(abspath $(WINDOWS_BUILD)) > /dev/null
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L windows
 
 # The Windows build, build-windows/*.exe: MinGW-w64 (the posix thread model) through the project's
 # toolchain file, with a static SDL2 for Windows built from Debian's source packages once per

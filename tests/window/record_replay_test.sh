@@ -9,6 +9,7 @@ set -euo pipefail
 game=$1
 sim=$2
 source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/session_lib.sh"
 fail() {
   echo "$*"
   exit 1
@@ -30,44 +31,12 @@ refused "do not go together" --record a.txt --replay b.txt
 printf 'zanbury-recording 1\nversion 0.0-other\n1 clock 1 34\n' >other.txt
 refused "other.txt:2: a recording of Zanbury 0.0-other" --replay other.txt
 
-# A park with nothing in it, then a wall of a hazard that no jump clears.
-printf '2\nwarm.txt\nwall.txt\n' >parks.txt
-printf '0\n120\n' >warm.txt
-printf '1 200\n0 0 200 200 0 232 4\n' >wall.txt
+write_session_parks "$work"
 start_xvfb 1280x1024
-
-# Waits until the trace's last whole line shows the state (the trace is flushed every second).
-wait_for_state() { # state [seconds]
-  local until=$((SECONDS + ${2:-60}))
-  while [ "$SECONDS" -lt "$until" ]; do
-    tail -n 2 trace.txt 2>/dev/null | head -n 1 | grep -q " state=$1 " && return 0
-    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for $1"
-    sleep 0.2
-  done
-  fail "the game did not reach $1: $(tail -n 2 trace.txt | head -n 1)"
-}
 
 "$game" --record rec.txt --trace trace.txt &
 game_pid=$!
-wait_for_window
-xdotool mousemove 640 512
-wait_for_state Menu
-xdotool key Return
-wait_for_state Playing
-for key in Up Up Right Up; do
-  sleep 0.7
-  xdotool key $key
-done
-wait_for_state ParkComplete
-xdotool key Return
-wait_for_state GameOver 90
-xdotool key Return
-wait_for_state Menu
-xdotool key Down
-sleep 0.3
-xdotool key Return
-wait_game_exit 20
-[ "$code" -eq 0 ] || fail "the recorded session exited with $code"
+play_session
 
 for seen in ' trick=1 ' 'state=ParkComplete' ' lives=2 ' ' msg=3 ' 'state=GameOver' 'state=Quit'; do
   grep -q -- "$seen" trace.txt || fail "the session's trace never shows '$seen'"

@@ -11,6 +11,8 @@
 #                                    without) serves every later program of it
 #   make_wine_prefix DIR             makes DIR a new prefix, whatever was there
 #   run_exe EXE ARG...               runs a Windows program under Wine, its status returned
+#   keep_wine_server                 keeps the prefix's Wine server up between the test's programs
+#                                    until the test ends, so that each starts without a new one
 # No Wine prefix of the user's is touched, nor the network: the Mono and Gecko installers that
 # a new prefix would offer to download are turned off.
 
@@ -76,4 +78,8 @@ use_wine_prefix() {
 
 run_exe() {
   wine "$@"
+}
+
+keep_wine_server() {
+  wineserver -p
 }

@@ -15,7 +15,7 @@ case "$mode" in
       libgtest-dev googletest libbenchmark-dev
       fonts-dejavu-core
       xvfb xdotool x11-apps x11-utils imagemagick xfonts-base libxtst-dev libgl1-mesa-dri
-      dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
+      dpkg-dev file lintian desktop-file-utils appstream groff-base man-db valgrind
     )
     ;;
   web)
@@ -66,7 +66,8 @@ command file|file|file|file
 command desktop-file-validate|desktop-file-utils|desktop-file-utils|desktop-file-utils
 command appstreamcli|AppStream|appstream|appstream
 command groff|groff|groff-base|groff
-command man|man-db|man-db|man-db"
+command man|man-db|man-db|man-db
+command valgrind|Valgrind (make valgrind, make measure-instructions)|valgrind|valgrind"
 needs_web="\
 command cmake|CMake 3.25 or later|cmake|cmake
 command make|GNU Make|make|make

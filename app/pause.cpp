@@ -63,7 +63,9 @@ platform::Overlays frameOverlays() {
     }
     if (platform::keysShown()) {
         overlays.sign = display::card(display::Card::Keys, keysLines());
-    } else if (pauseState.paused) {
+        return overlays; // the keys alone, over nothing else of the present's
+    }
+    if (pauseState.paused) {
         overlays.sign = display::pausedSign();
     }
     overlays.card = display::card(display::Card::Standing, standingLines());

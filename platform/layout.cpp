@@ -69,22 +69,24 @@ Box lifeBox(const Box& picture, int windowWidth, int width, int height, int inde
 
 namespace {
 
-// Twice the overlays' scale, so that it reads at a glance, where it fits in half the picture.
-int readableScale(const Box& picture, int width) {
-    return 2 * width * overlayScale(picture) <= picture.w / 2 ? 2 * overlayScale(picture)
-                                                              : overlayScale(picture);
+// Twice the overlays' scale, so that it reads at a glance, where it fits in `share` of the
+// picture's width.
+int readableScale(const Box& picture, int width, double share) {
+    return 2 * width * overlayScale(picture) <= picture.w * share ? 2 * overlayScale(picture)
+                                                                  : overlayScale(picture);
 }
 
 } // namespace
 
 Box signBox(const Box& picture, int width, int height) {
-    const int n = readableScale(picture, width);
+    const int n = readableScale(picture, width, 0.5);
     return Box{picture.x + (picture.w - width * n) / 2, picture.y + (picture.h - height * n) / 2,
                width * n, height * n};
 }
 
 Box cardBox(const Box& picture, int width, int height) {
-    const int n = readableScale(picture, width);
+    // A card of two lines may take three quarters of the width: it covers only sky.
+    const int n = readableScale(picture, width, 0.75);
     return Box{picture.x + (picture.w - width * n) / 2, picture.y + picture.h * 59 / 100, width * n,
                height * n};
 }

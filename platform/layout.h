@@ -33,7 +33,8 @@ Box lifeBox(const Box& picture, int windowWidth, int width, int height, int inde
 // picture's width.
 Box signBox(const Box& picture, int width, int height);
 
-// The card of where the player stands, at the sign's scale, centred across the picture with
+// The card of where the player stands, at twice the overlays' scale where that fits in three
+// quarters of the picture's width, centred across the picture with
 // its top at 59% of the picture's height: in the sky between the banner and the prompt of the
 // screens between parks, and clear of the end screen's verdict.
 Box cardBox(const Box& picture, int width, int height);

@@ -66,6 +66,8 @@ TEST(LayoutTest, LivesGoInTheMarginOrElseTheCorner) {
     EXPECT_EQ(a, (layout::Box{1794, 20, 106, 16}));
     EXPECT_EQ(b, (layout::Box{1676, 20, 106, 16}));
     EXPECT_EQ(layout::signBox(picture, 100, 20), (layout::Box{760, 500, 400, 80}));
+    EXPECT_EQ(layout::cardBox(picture, 200, 40), (layout::Box{560, 637, 800, 160}));
+    EXPECT_EQ(layout::noteBox(picture, 100, 20), (layout::Box{860, 980, 200, 40}));
     EXPECT_EQ(layout::signBox(layout::pictureBox(Look::Whole, 1280, 800), 100, 20),
               (layout::Box{540, 380, 200, 40}));
 }

@@ -42,7 +42,7 @@ bool join(const fs::path& data, const fs::path& replays) {
         lengths.push_back(file.parkLength);
     }
     const std::string run = autoplay::eventsText(autoplay::joinRun(scripts, lengths));
-    return std::fputs(run.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ||
+    return (std::fputs(run.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) ||
            fail("cannot write the script");
 }
 

@@ -20,8 +20,9 @@ struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr; // the GPU present's; none for the window surface's
     bool repaintAll = true;           // the next present paints the borders and hands over all
-    input::InputState input;          // fed by the keyboard (events.cpp) and the pads (pads.cpp)
-    settings::Settings settings;      // the player's, from settingsPath (choices.cpp)
+    uint32_t lastTick = 0;       // tickCount's last answer: the page is told the pacer's own read
+    input::InputState input;     // fed by the keyboard (events.cpp) and the pads (pads.cpp)
+    settings::Settings settings; // the player's, from settingsPath (choices.cpp)
     std::string settingsPath;
     bool pauseAllowed = false;
     PauseRequest pauseRequest = PauseRequest::None;

@@ -12,7 +12,8 @@
 namespace platform {
 
 uint32_t tickCount() {
-    return detail::readClock(detail::sdl.clock, SDL_GetTicks());
+    detail::sdl.lastTick = detail::readClock(detail::sdl.clock, SDL_GetTicks());
+    return detail::sdl.lastTick;
 }
 
 void holdClock(bool held) {

@@ -50,7 +50,9 @@ void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overla
     if (present.rgba.empty()) {
         return; // no window
     }
-    const uint32_t tick = tickCount(); // right after the pacer's own read, before any work
+    // The tick the pacer read just before this present, which the pacing rule measures from; a
+    // read of its own here would also count whatever ran between the two.
+    const uint32_t tick = sdl.lastTick;
     for (int y = 0; y < ScreenHeight; ++y) {
         scaler::widenRow(present.widen, scaler::pictureRow(pixels, pitchBytes, y),
                          present.rgba.data() + static_cast<std::ptrdiff_t>(y) * ScreenWidth,

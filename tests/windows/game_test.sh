@@ -18,16 +18,8 @@ rm -f "$work/highscore.txt"
 (cd "$work" && exec wine "$build/zanbury.exe") > "$work/game.log" 2>&1 &
 game_pid=$!
 window_appears 60 || { cat "$work/game.log"; echo "the game's window did not appear"; exit 1; }
-# The title's sky at game pixel (300, 400), scaled by 2 to (600, 832) and 32 rows down.
-sky=no
-for _ in $(seq 100); do
-  import -window root "$work/shot.png"
-  if is_sky 600 832; then
-    sky=yes
-    break
-  fi
-  sleep 0.2
-done
+sky=yes
+wait_for_title || sky=no
 [ -n "${ZANBURY_SHOT:-}" ] && cp "$work/shot.png" "$ZANBURY_SHOT"
 [ "$sky" = yes ] || { cat "$work/game.log"; echo "the title's sky is $(pixel 600 832)"; exit 1; }
 is_black 640 10 || { echo "the border above the picture is $(pixel 640 10), not black"; exit 1; }

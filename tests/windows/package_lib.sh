@@ -14,17 +14,7 @@ play_title() {
   (cd "$work/elsewhere" && exec wine "$@") > "$work/game.log" 2>&1 &
   game_pid=$!
   window_appears 60 || { cat "$work/game.log"; echo "$1: the game's window did not appear"; exit 1; }
-  # The title's sky at game pixel (300, 400), scaled by 2 to (600, 832) and 32 rows down.
-  local sky=no
-  for _ in $(seq 100); do
-    import -window root "$work/shot.png"
-    if is_sky 600 832; then
-      sky=yes
-      break
-    fi
-    sleep 0.2
-  done
-  [ "$sky" = yes ] || { cat "$work/game.log"; echo "$1: the title's sky is $(pixel 600 832)"; exit 1; }
+  wait_for_title || { cat "$work/game.log"; echo "$1: the title's sky is $(pixel 600 832)"; exit 1; }
   xdotool mousemove 640 512
   xdotool key Down
   sleep 0.3

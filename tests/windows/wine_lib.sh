@@ -13,6 +13,8 @@
 #   run_exe EXE ARG...               runs a Windows program under Wine, its status returned
 #   keep_wine_server                 keeps the prefix's Wine server up between the test's programs
 #                                    until the test ends, so that each starts without a new one
+#   wait_for_title                   screenshots the display into $work/shot.png until the title's
+#                                    sky shows (20 s at most); fails when it does not
 # No Wine prefix of the user's is touched, nor the network: the Mono and Gecko installers that
 # a new prefix would offer to download are turned off.
 
@@ -82,4 +84,14 @@ run_exe() {
 
 keep_wine_server() {
   wineserver -p
+}
+
+# The title's sky at game pixel (300, 400), scaled by 2 to (600, 832) and 32 rows down.
+wait_for_title() {
+  for _ in $(seq 100); do
+    import -window root "$work/shot.png"
+    is_sky 600 832 && return 0
+    sleep 0.2
+  done
+  return 1
 }

@@ -231,6 +231,11 @@ async def main(web_build, source, sim):
                 menu.append(choice)
         if menu != ["new", "exit", "new"]:
             fail("Down pressed and slid onto Up with Right held left the menu's choice %s" % menu)
+        # Right, which the menu does not look at, stayed held by its finger all along.
+        moves = [(key, down) for key, down, _ in await page.evaluate("Module.zanburyPage.keys")]
+        if moves[0] != ("ArrowRight", True) or moves[-1] != ("ArrowRight", False) or len(
+                moves) != 6:
+            fail("the fingers on Right, then Down slid onto Up, pressed %s" % moves)
 
         await page.navigate(base + "zanbury.html?figures")
         await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60, "the menu")

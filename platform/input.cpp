@@ -9,9 +9,12 @@ namespace {
 constexpr int32_t StickPress = 16384;
 constexpr int32_t StickRelease = 10923;
 
-// The sources that count as a key: its keyboard places and its pad places.
+// The sources that count as a key: its keyboard places, its pad places and its touch button.
+constexpr int SourcesPerKey = 2 * Places + 1;
 constexpr Source sourcesOf(platform::Key key, int i) {
-    return i < Places ? keyboardPlace(key, i) : padPlace(key, i - Places);
+    return i < Places       ? keyboardPlace(key, i)
+           : i < 2 * Places ? padPlace(key, i - Places)
+                            : touchPlace(key);
 }
 
 } // namespace
@@ -36,7 +39,7 @@ void forgetAll(InputState& state) {
 
 platform::KeyView view(const InputState& state, platform::Key key) {
     platform::KeyView v;
-    for (int i = 0; i < 2 * Places; ++i) {
+    for (int i = 0; i < SourcesPerKey; ++i) {
         const SourceState& s = state.sources[sourcesOf(key, i)];
         v.down = v.down || s.down;
         v.wentDown = v.wentDown || s.wentDown;
@@ -65,7 +68,7 @@ void move(InputState& state, platform::Key key, platform::KeyMove move) {
         setDown(state, source, false);
         break;
     case platform::KeyMove::Forget: {
-        for (int i = 0; i < 2 * Places; ++i) {
+        for (int i = 0; i < SourcesPerKey; ++i) {
             state.sources[sourcesOf(key, i)].wentDown = false;
         }
         break;

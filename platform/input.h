@@ -1,9 +1,9 @@
 #pragma once
 // The key check's bookkeeping, shared by every input device: each source (a place of a game key
-// that a keyboard key or a pad input is bound to) keeps whether it is down and whether it went
-// down since the game last asked for its key. A key counts when any of its sources is down or went
-// down; asking clears the went-down records of all its sources. No devices here, so tests use it as
-// is.
+// that a keyboard key or a pad input is bound to, or the page's touch button of the key) keeps
+// whether it is down and whether it went down since the game last asked for its key. A key counts
+// when any of its sources is down or went down; asking clears the went-down records of all its
+// sources. No devices here, so tests use it as is.
 
 #include "platform/platform.h"
 
@@ -14,10 +14,11 @@ namespace input {
 
 // Each of the game's keys has two keyboard places and two pad places, which the player's
 // bindings fill (platform/bindings.h): a place is down while the key or pad input bound to it
-// is down.
+// is down. In the browser each key has a touch button as well, down while a finger is on it.
 inline constexpr int Places = 2;
 enum Source : int {};
-inline constexpr int SourceCount = 2 * platform::KeyCount * Places;
+inline constexpr int PadSourcesEnd = 2 * platform::KeyCount * Places;
+inline constexpr int SourceCount = PadSourcesEnd + platform::KeyCount;
 constexpr Source keyboardPlace(platform::Key key, int place) {
     return static_cast<Source>(static_cast<int>(key) * Places + place);
 }
@@ -26,7 +27,10 @@ constexpr Source padPlace(platform::Key key, int place) {
                                place);
 }
 constexpr bool isPadSource(int source) {
-    return source >= platform::KeyCount * Places;
+    return source >= platform::KeyCount * Places && source < PadSourcesEnd;
+}
+constexpr Source touchPlace(platform::Key key) {
+    return static_cast<Source>(PadSourcesEnd + static_cast<int>(key));
 }
 
 struct SourceState {

@@ -21,8 +21,10 @@ case "$mode" in
   web)
     # emscripten compiles with the clang, lld and node it depends on; dpkg-dev unpacks SDL2's
     # source package, which scripts/web_sdl2.sh builds; chromium runs the page headless, and
-    # the page's test talks to it over a WebSocket with Debian's python3-websockets.
-    packages=(cmake make emscripten dpkg-dev chromium python3-websockets)
+    # the page's test talks to it over a WebSocket with Debian's python3-websockets; the host's
+    # own compiler and SDL2 build the icon maker, which draws the page's icons at build time.
+    packages=(cmake make emscripten dpkg-dev chromium python3-websockets
+              g++ pkg-config libsdl2-dev libsdl2-image-dev)
     ;;
   windows)
     # MinGW-w64 with the posix thread model (std::thread and std::mutex need it), its binutils
@@ -73,6 +75,9 @@ command cmake|CMake 3.25 or later|cmake|cmake
 command make|GNU Make|make|make
 command emcc|Emscripten|emscripten|emscripten
 command chromium|Chromium (the page's test)|chromium|chromium
+command g++|GCC's C++ compiler (the icon maker)|gcc-c++|gcc
+module sdl2|SDL2 (the icon maker)|SDL2-devel|sdl2
+module SDL2_image|SDL2_image (the icon maker)|SDL2_image-devel|sdl2_image
 - -|Python websockets (the page's test)|python3-websockets|python-websockets"
 needs_windows="\
 command cmake|CMake 3.25 or later|cmake|cmake

@@ -1,8 +1,8 @@
 // The page around the game: the picture shown on the stage in the player's look, full screen
 // on request (the button, F11, Alt+Enter), keyboard focus kept on the game, the loading, error
-// and ending notes, the practice that the address asks for, and a few figures that tests and
-// measurements read (pictures shown, when the first came, the spacing of the last ones, the keys
-// and when they came). Linked in with --pre-js; platform/web/ calls it through bridge.js.
+// and ending notes, and the practice that the address asks for. Linked in with --pre-js;
+// platform/web/ calls it through bridge.js. What watches each picture shown (figures.js,
+// offline.js) asks page.whenShown.
 Module.zanburyPage = (function () {
   var Width = 640;
   var Height = 480;
@@ -10,6 +10,7 @@ Module.zanburyPage = (function () {
   var screen = document.getElementById('screen');
   var note = document.getElementById('note');
   var fullButton = document.getElementById('full-screen');
+  var play = document.getElementById('play'); // the stage and its touch buttons, full screen
 
   // The picture arrives at 640 x 480 on a canvas of its own. In the sharp look (the game's
   // default) the screen's canvas holds it enlarged by the smallest whole factor that reaches
@@ -25,16 +26,17 @@ Module.zanburyPage = (function () {
   var image = null;
 
   var page = {
-    frames: 0,          // pictures shown
-    firstFrameAt: null, // performance.now() of the first
-    spacing: [],        // ms between the last pictures shown, at most 2000 of them
-    tickSpacing: [],    // the same in the game's tick count
     ended: false,
-    keys: [],           // the game's keys as they came: [key, down, frames shown by then]
+    playAgain: null, // once the game has ended: starts it again
   };
-  var lastFrameAt = null;
-  var lastTick = null;
-  var waiters = [];
+  var shownAny = false;
+  var watchers = [];
+
+  // Calls `watch(tick, now)` after each picture is shown: the game's tick count as its present
+  // began, and performance.now().
+  page.whenShown = function (watch) {
+    watchers.push(watch);
+  };
 
   function draw() {
     screenContext.imageSmoothingEnabled = false;
@@ -68,13 +70,6 @@ Module.zanburyPage = (function () {
     screen.style.height = height + 'px';
   }
 
-  function keep(list, value) {
-    list.push(value);
-    if (list.length > 2000) {
-      list.shift();
-    }
-  }
-
   page.show = function (rgba, width, height, tick, shownLook) {
     var now = performance.now();
     if (shownLook !== look) {
@@ -87,36 +82,14 @@ Module.zanburyPage = (function () {
     image.data.set(rgba);
     pictureContext.putImageData(image, 0, 0);
     draw();
-    if (page.firstFrameAt === null) {
-      page.firstFrameAt = now;
+    if (!shownAny) {
+      shownAny = true;
       showNote(''); // what standard error said while loading was not the end of it
       failed = false;
     }
-    if (lastFrameAt !== null) {
-      keep(page.spacing, now - lastFrameAt);
-      keep(page.tickSpacing, (tick - lastTick) >>> 0);
+    for (var i = 0; i < watchers.length; ++i) {
+      watchers[i](tick, now);
     }
-    lastFrameAt = now;
-    lastTick = tick;
-    page.frames += 1;
-    waiters = waiters.filter(function (waiter) {
-      if (page.frames >= waiter.frame) {
-        waiter.resolve(page.frames);
-        return false;
-      }
-      return true;
-    });
-  };
-
-  // A promise of the moment the picture numbered `frame` (from 1) has been shown.
-  page.untilFrame = function (frame) {
-    return new Promise(function (resolve) {
-      if (page.frames >= frame) {
-        resolve(page.frames);
-      } else {
-        waiters.push({ frame: frame, resolve: resolve });
-      }
-    });
   };
 
   var failed = false; // a message of the game's is on the note, to stay there
@@ -180,14 +153,23 @@ Module.zanburyPage = (function () {
     }
     showNote('Saving…');
     Module.zanburyStorage.persistNow(function () {
-      showNote(watched === null ? 'Thanks for playing. Press Enter or click here to play again.'
-                                : 'The recording has ended. Press Enter or click here to play.');
+      showNote(watched === null ? 'Thanks for playing. Press Enter or tap here to play again.'
+                                : 'The recording has ended. Press Enter or tap here to play.');
+      // The game itself, with no recording; a practice goes on; the page's other figures
+      // stay asked for.
+      page.playAgain = function () {
+        var query = new URLSearchParams();
+        if (watched === null && practice !== null) {
+          query.set('practice', practice);
+        }
+        if (new URLSearchParams(location.search).has('figures')) {
+          query.set('figures', '');
+        }
+        location.assign(location.pathname + (query.toString() ? '?' + query : ''));
+      };
       var again = function (event) {
         if (event.type === 'click' || event.key === 'Enter') {
-          // The game itself, with no recording; a practice goes on.
-          location.assign(location.pathname + (watched === null && practice !== null
-                                                ? '?practice=' + encodeURIComponent(practice)
-                                                : ''));
+          page.playAgain();
         }
       };
       window.addEventListener('keydown', again);
@@ -198,8 +180,8 @@ Module.zanburyPage = (function () {
   function toggleFullScreen() {
     if (document.fullscreenElement) {
       document.exitFullscreen();
-    } else if (stage.requestFullscreen) {
-      stage.requestFullscreen().catch(function () {});
+    } else if (play.requestFullscreen) {
+      play.requestFullscreen().catch(function () {});
     }
   }
 
@@ -213,18 +195,6 @@ Module.zanburyPage = (function () {
       }
     }
   }, true);
-
-  // Which picture each key came after tells a test which pass of the main loop saw it: one that
-  // comes while picture n is shown is read by pass n + 2, since pass n + 1 read its keys before
-  // its handler, the wait and the present.
-  var gameKeys = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Enter', 'Escape'];
-  function noteKey(event) {
-    if (!event.repeat && gameKeys.indexOf(event.key) >= 0 && page.keys.length < 100000) {
-      page.keys.push([event.key, event.type === 'keydown', page.frames]);
-    }
-  }
-  window.addEventListener('keydown', noteKey, true);
-  window.addEventListener('keyup', noteKey, true);
 
   // Keys go to the game wherever the page has the focus, but a focused button would also take
   // Enter and Space as a click: the focus goes back to the stage after every click.
@@ -244,7 +214,7 @@ Module.zanburyPage = (function () {
 
   Module.canvas = document.getElementById('canvas'); // SDL's window: hidden, never drawn on
   Module.setStatus = function (text) {
-    if (page.firstFrameAt === null && !page.ended && !failed) {
+    if (!shownAny && !page.ended && !failed) {
       showNote(text ? text.replace(/\(.*\)/, '').trim() || 'Loading…' : 'Loading…');
     }
   };
@@ -252,7 +222,7 @@ Module.zanburyPage = (function () {
   // a recording that cannot be watched is refused before the game starts.
   Module.printErr = function (text) {
     console.warn(text);
-    if (page.firstFrameAt === null) {
+    if (!shownAny) {
       page.error('Zanbury', text);
     }
   };

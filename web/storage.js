@@ -2,8 +2,8 @@
 // IndexedDB, so that highscore.txt (and whatever else the game writes beside it or under its
 // settings directory) survives a reload and later visits. Before the game starts, the stored
 // files are read back and the shipped parks, packed in at /parks, are laid beside them. What the
-// game writes is written back to storage a moment later (watchWrites), and everything when the
-// page is hidden or left. Linked in with --pre-js.
+// game writes is written back to storage within a second (watchWrites), and everything when the
+// page is hidden or left, all through IDBFS's own syncfs. Linked in with --pre-js.
 Module.zanburyStorage = (function () {
   var saveDir = '/save';
   var state = { available: true, syncing: false, again: false, waiting: [], whenRead: [] };
@@ -33,56 +33,43 @@ Module.zanburyStorage = (function () {
     FS.syncfs(false, finish);
   }
 
-  var timer = null;
-  function persistSoon() {
-    if (timer === null) {
-      timer = setTimeout(function () { timer = null; sync(); }, 100);
-    }
-  }
-
   // Calls `done` once everything written so far is in storage.
   function persistNow(done) {
-    if (timer !== null) {
-      clearTimeout(timer);
-      timer = null;
-    }
     state.waiting.push(done || function () {});
     sync();
   }
 
-  function underSave(path) {
-    return typeof path === 'string' && (path === saveDir || path.indexOf(saveDir + '/') === 0);
+  // Every file and directory under the game's directory with its time and size, as one string:
+  // it changes with every write (the recording of the session, flushed every second and kept
+  // open), every replacement (a rename) and every removal. The directory is in memory, so
+  // looking costs next to nothing.
+  function look(path, into) {
+    FS.readdir(path).forEach(function (name) {
+      if (name !== '.' && name !== '..') {
+        var inside = path + '/' + name;
+        var stat = FS.stat(inside);
+        into.push(inside + ' ' + stat.mtime.getTime() + ' ' + stat.size);
+        if (FS.isDir(stat.mode)) {
+          look(inside, into);
+        }
+      }
+    });
+    return into;
   }
 
-  // The writes that the game makes through the C library: each write (the recording of the
-  // session is flushed every second and stays open), each close of a file written, and each
-  // rename (the atomic replacements) has storage brought up to date a moment later.
+  // Storage follows what the game writes: once a second the game's directory is looked at, and
+  // when anything in it changed since the last look the changes are written back. IDBFS writes
+  // only the files that changed, and nothing reaches IndexedDB while nothing does.
+  var looked = '';
   function watchWrites() {
-    var write = FS.write;
-    FS.write = function (stream) {
-      var result = write.apply(this, arguments);
-      if (underSave(stream.path)) {
-        persistSoon();
+    looked = look(saveDir, []).join('\n');
+    setInterval(function () {
+      var now = look(saveDir, []).join('\n');
+      if (now !== looked) {
+        looked = now;
+        sync();
       }
-      return result;
-    };
-    var close = FS.close;
-    FS.close = function (stream) {
-      var wrote = (stream.flags & 3) !== 0; // O_WRONLY or O_RDWR
-      var result = close.apply(this, arguments);
-      if (wrote && underSave(stream.path)) {
-        persistSoon();
-      }
-      return result;
-    };
-    var rename = FS.rename;
-    FS.rename = function (from, to) {
-      var result = rename.apply(this, arguments);
-      if (underSave(to)) {
-        persistSoon();
-      }
-      return result;
-    };
+    }, 1000);
   }
 
   function layParks() {
@@ -109,7 +96,9 @@ Module.zanburyStorage = (function () {
       // The settings and the player's data follow the same rules as on the desktop.
       ENV.XDG_CONFIG_HOME = saveDir + '/config';
       ENV.XDG_DATA_HOME = saveDir + '/data';
-      watchWrites();
+      if (state.available) {
+        watchWrites();
+      }
       state.whenRead.forEach(function (ready) { ready(); });
       removeRunDependency('zanbury-storage');
     });

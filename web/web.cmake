@@ -41,6 +41,7 @@ target_link_libraries(zanbury PRIVATE zb_app zb_platform_web zb_version)
 set_target_properties(zanbury PROPERTIES SUFFIX .html)
 set(ZB_WEB ${PROJECT_SOURCE_DIR}/web)
 set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
+                ${ZB_WEB}/figures.js ${ZB_WEB}/touch.js ${ZB_WEB}/offline.js
                 ${ZB_WEB}/recordings.js ${ZB_WEB}/bridge.js)
 # Exactly the shipped parks, laid in /parks: the page copies every file there into the player's
 # storage at each start, so a high score or a recording left in data/ must never be among them.
@@ -56,7 +57,46 @@ target_link_options(zanbury PRIVATE
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
   "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
-  "SHELL:--pre-js ${ZB_WEB}/recordings.js"
+  "SHELL:--pre-js ${ZB_WEB}/figures.js" "SHELL:--pre-js ${ZB_WEB}/touch.js"
+  "SHELL:--pre-js ${ZB_WEB}/offline.js" "SHELL:--pre-js ${ZB_WEB}/recordings.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"
   ${ZB_WEB_PRELOAD})
 set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS})
+
+# The page as an installable app that plays offline: the manifest, the icons, and the service
+# worker that caches them with the page's files. The icons are the desktop's, drawn from the
+# sprite sheet by zanbury-icon, which must run here: it is built for the build machine with its
+# own compiler and SDL2, as the Windows build does (windows/host/).
+include(ExternalProject)
+set(ZB_HOST ${CMAKE_CURRENT_BINARY_DIR}/host)
+set(ZB_HOST_ICON ${ZB_HOST}/zanbury-icon)
+ExternalProject_Add(zanbury-host-icon
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}/windows/host
+  BINARY_DIR ${ZB_HOST}
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DZANBURY_SOURCE=${PROJECT_SOURCE_DIR}
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${ZB_HOST_ICON})
+set(ZB_SHEET ${PROJECT_SOURCE_DIR}/assets/sprites.bmp)
+set(ZB_WEB_ICONS)
+foreach(size 192 512)
+  set(icon ${CMAKE_CURRENT_BINARY_DIR}/icon-${size}.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${ZB_HOST_ICON} ${ZB_SHEET} ${size} ${icon}
+    DEPENDS zanbury-host-icon ${ZB_HOST_ICON} ${ZB_SHEET} VERBATIM)
+  list(APPEND ZB_WEB_ICONS ${icon})
+endforeach()
+set(ZB_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/zanbury.webmanifest)
+add_custom_command(OUTPUT ${ZB_MANIFEST}
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZB_WEB}/zanbury.webmanifest ${ZB_MANIFEST}
+  DEPENDS ${ZB_WEB}/zanbury.webmanifest VERBATIM)
+# The service worker names its cache after the hash of every file it keeps, made once they are.
+set(ZB_OFFLINE_FILES zanbury.html zanbury.js zanbury.wasm zanbury.data zanbury.webmanifest
+                     icon-192.png icon-512.png)
+set(ZB_WORKER ${CMAKE_CURRENT_BINARY_DIR}/service-worker.js)
+add_custom_command(OUTPUT ${ZB_WORKER}
+  COMMAND ${CMAKE_COMMAND} -DDIR=${CMAKE_CURRENT_BINARY_DIR} "-DFILES=${ZB_OFFLINE_FILES}"
+          -DTEMPLATE=${ZB_WEB}/service-worker.js.in -P ${ZB_WEB}/offline_cache.cmake
+  DEPENDS zanbury ${ZB_WEB_ICONS} ${ZB_MANIFEST} ${ZB_WEB}/service-worker.js.in
+          ${ZB_WEB}/offline_cache.cmake VERBATIM)
+add_custom_target(zanbury-offline ALL DEPENDS ${ZB_WORKER})

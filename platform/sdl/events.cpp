@@ -1,8 +1,9 @@
 // The SDL platform's event pump and key check: every pending event handled each pass, the
 // keyboard's keys fed to the key check as the player bound them, the player's own keys (F1, F10,
 // M, P and Pause), pad events
-// handed to the pads, the window's close request, focus and exposure, and the window's loss;
-// during a replay, the recording's keys in place of the player's.
+// handed to the pads, the page's touch buttons in the browser, the window's close request, focus
+// and exposure, and the window's loss; during a replay, the recording's keys in place of the
+// player's.
 
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -91,6 +92,9 @@ bool pumpEvents() {
             break;
         }
     }
+#ifdef __EMSCRIPTEN__
+    detail::takeTouches();
+#endif
     // The player watching a replay stops it with Escape; no other key of theirs reaches it.
     if (detail::sdl.scripted && input::check(detail::sdl.input, Key::Escape)) {
         open = false;

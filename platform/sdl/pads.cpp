@@ -29,7 +29,7 @@ std::vector<Pad> pads;
 // The key check's pad sources from what the pads hold. A source that stays down gains no new
 // went-down record, so this never makes a press that no pad made.
 void holdPadSources() {
-    for (int s = input::padPlace(Key::Up, 0); s < input::SourceCount; ++s) {
+    for (int s = input::padPlace(Key::Up, 0); s < input::PadSourcesEnd; ++s) {
         bool held = false;
         for (const Pad& pad : pads) {
             held = held || pad.held.sources[s].down;

@@ -110,6 +110,10 @@ void quietenWayland(bool quiet);
 // pads.cpp: the game controller subsystem, the pads' events (plugging in and out, buttons, the
 // left stick; Start asks to pause while pausing is allowed), letting go of everything the pads hold
 // (the window lost the focus), and closing every pad.
+// The page's touch buttons (platform/web/touch.cpp, the browser alone): what they did since the
+// last pass, fed to the key check where the keyboard's events are, before the pass looks.
+void takeTouches();
+
 void openPads();
 void padEvent(const SDL_Event& event);
 void letGoOfPads();

@@ -13,8 +13,9 @@ namespace {
 
 TEST(Input, EveryPlaceOfAKeyActsAsTheKey) {
     for (Key key : {Key::Up, Key::Down, Key::Left, Key::Right, Key::Enter, Key::Escape}) {
-        for (input::Source source : {input::keyboardPlace(key, 0), input::keyboardPlace(key, 1),
-                                     input::padPlace(key, 0), input::padPlace(key, 1)}) {
+        for (input::Source source :
+             {input::keyboardPlace(key, 0), input::keyboardPlace(key, 1), input::padPlace(key, 0),
+              input::padPlace(key, 1), input::touchPlace(key)}) {
             input::InputState state;
             input::setDown(state, source, true);
             input::setDown(state, source, false);

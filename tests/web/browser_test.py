@@ -3,18 +3,23 @@
 
 browser_test.py WEB_BUILD SOURCE_DIR SIM
 
-Starts a run with Enter and plays the committed replay of the first shipped park by real key
-events, each sent while the picture before the one whose pass should read it is shown. Then:
-the park-complete screen is on the page (a screenshot against docs/screens/park-complete.png),
-and no two presents came closer than the pacing rule allows; F10 shows the picture in each look;
+On a phone's screen in landscape, with touch: the touch buttons show beside the picture, never
+over it; at the menu a finger holds Right while another presses Down and slides onto Up (the
+menu's choice goes to Exit and back, in the trace). Then it starts a run with Enter and plays
+the committed replay of the first shipped park by real touches of the buttons, each sent while
+the picture before the one whose pass should read it is shown. Then: the park-complete screen
+is on the page (a screenshot against docs/screens/park-complete.png), and no two presents came
+closer than the pacing rule allows. On a desktop's screen with the keyboard the buttons go;
+F10 shows the picture in each look;
 Enter goes on to the second park, where the skater, left alone, falls until the run ends; the
 high score that the page then keeps in IndexedDB is the one the simulator's run of the same
 keys, at the passes the page saw them, ends with; and after a reload the game's directory still
 holds it, and the storage still does after the page writes to it again; F11 fills the screen
-with the picture. Last, the page
+with the picture. Then the page
 watches the high score's run (highscore-run.txt) with its trace, which must be the simulator's
-trace of the same recording, line for line and hash included; and ?practice= reaches the game,
-refused for a park beyond the list and playing the last park alone."""
+trace of the same recording, line for line and hash included, and no buttons show; ?practice=
+reaches the game, refused for a park beyond the list and playing the last park alone. Last,
+with the server stopped, the page plays from its service worker's cache."""
 
 import asyncio
 import os
@@ -56,13 +61,18 @@ KEYS = {"up": "ArrowUp", "down": "ArrowDown", "left": "ArrowLeft", "right": "Arr
         "enter": "Enter", "escape": "Escape"}
 NAMES = {value: name for name, value in KEYS.items()}
 
+# Where each touch button is and whether it shows, and the picture's box, in CSS pixels.
+BUTTONS = """Object.fromEntries([...document.querySelectorAll('.pad button, #screen')].map(
+    e => [e.dataset.key || e.id, (r => [r.x, r.y, r.width, r.height])(e.getBoundingClientRect())]))"""
+NO_BUTTONS = "[...document.querySelectorAll('.pad')].every(pad => pad.hidden)"
+
 READ_STORED = """new Promise((resolve, reject) => {
   const open = indexedDB.open('/save');
   open.onerror = () => reject(open.error);
   open.onsuccess = () => {
     const db = open.result;
     if (!db.objectStoreNames.contains('FILE_DATA')) { resolve(null); return; }
-    const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/save/highscore.txt');
+    const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('%s');
     get.onsuccess = () => resolve(get.result && get.result.contents
         ? new TextDecoder().decode(get.result.contents) : null);
     get.onerror = () => reject(get.error);
@@ -104,6 +114,10 @@ async def tap(page, key, code):
     for kind in ["rawKeyDown", "keyUp"]:
         await page.send("Input.dispatchKeyEvent", type=kind, key=key, code=key,
                         windowsVirtualKeyCode=code)
+
+
+def overlap(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
 
 
 async def shows(page, reference, clip, skip=(0, 0)):
@@ -157,7 +171,11 @@ def simulated_trace(sim, data, recording):
         with open(os.path.join(work, "recording.txt"), "w") as out:
             out.write(recording)
         run = subprocess.run([sim, "--dir", work, os.path.join(work, "recording.txt")],
-                             check=True, stdout=subprocess.PIPE, text=True)
+                             stdout=subprocess.PIPE, text=True)
+        if run.returncode != 0:
+            kept = os.path.join(tempfile.gettempdir(), "zanbury-web-recording.txt")
+            shutil.copy(os.path.join(work, "recording.txt"), kept)
+            fail("the simulator cannot replay the page's recording %s" % kept)
         return run.stdout.splitlines()
     finally:
         shutil.rmtree(work)
@@ -172,18 +190,64 @@ async def main(web_build, source, sim):
     page = devtools.Page(1280, 960)
     try:
         await page.open()
-        await page.navigate(base + "zanbury.html")
+        await page.phone(844, 390)
+        await page.navigate(base + "zanbury.html?figures&trace")
+        await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60,
+                    "the menu on a phone")
+        boxes = await page.evaluate(BUTTONS)
+        rect = boxes.pop("screen")
+        wrong = [name for name, box in boxes.items() if min(box[2:]) < 48 or overlap(box, rect)]
+        if len(boxes) != 7 or wrong:
+            fail("on a phone the touch buttons are not all beside the picture: %s" % boxes)
+
+        def at(name):
+            x, y, width, height = boxes[name]
+            return (x + width / 2, y + height / 2)
+
+        async def after(frames):
+            shown = await page.evaluate("Module.zanburyPage.frames")
+            await page.evaluate("Module.zanburyPage.untilFrame(%d)" % (shown + frames))
+
+        # Right held, which the menu does not ask for, while a second finger presses Down and
+        # slides onto Up: the choice goes to Exit and back to New game if both fingers count
+        # and the slide lets go of Down and presses Up.
+        await page.touch({1: at("right")})
+        await page.touch({1: at("right"), 2: at("down")})
+        await after(3)
+        await page.touch({1: at("right"), 2: at("up")})
+        await after(3)
+        await page.touch({1: at("right")})
+        await page.touch({})
+        await after(3)
+        # The trace is written as the game goes: the menu's passes are in it by now. The
+        # replay is played on a page of its own with no trace, as a player's is.
+        menu = []
+        for line in (await page.evaluate("Module.FS.readFile('/tmp/zanbury-trace.txt', "
+                                         "{encoding: 'utf8'})")).splitlines():
+            if " state=Menu " not in line:
+                break
+            choice = line.split(" menu=")[1].split()[0]
+            if not menu or menu[-1] != choice:
+                menu.append(choice)
+        if menu != ["new", "exit", "new"]:
+            fail("Down pressed and slid onto Up with Right held left the menu's choice %s" % menu)
+        # Right, which the menu does not look at, stayed held by its finger all along.
+        moves = [(key, down) for key, down, _ in await page.evaluate("Module.zanburyPage.keys")]
+        if moves[0] != ("ArrowRight", True) or moves[-1] != ("ArrowRight", False) or len(
+                moves) != 6:
+            fail("the fingers on Right, then Down slid onto Up, pressed %s" % moves)
+
+        await page.navigate(base + "zanbury.html?figures")
         await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60, "the menu")
-        rect = await page.evaluate(
-            "(r => [r.x, r.y, r.width, r.height])(document.getElementById('screen')"
-            ".getBoundingClientRect())")
 
         # A key of the replay's pass F goes out once picture F + shift is shown, so that pass
         # F + shift + 2 reads it: the whole run later by that many passes, the menu waiting
-        # longer. The shift is taken from the menu's Enter, the first key, once it has arrived,
-        # since a browser's first key event can take a few frames' time to arrive.
+        # longer. The shift is taken from the menu's Enter, the first key of the replay, once
+        # it has arrived, since a browser's first event can take a few frames' time to arrive.
+        # Each key is its button, touched by a finger of its own.
         sent = []  # the picture each key event was sent after
         shift = None
+        fingers = {}  # the buttons held, each by its finger
         for frame, key, action in events:
             if sent and shift is None:
                 shift = await until(page, "Module.zanburyPage.keys.length && "
@@ -191,7 +255,12 @@ async def main(web_build, source, sim):
                 shift -= events[0][0]
             await page.evaluate("Module.zanburyPage.untilFrame(%d)" % (frame + (shift or 0)))
             for down in [True, False] if action == "tap" else [action == "press"]:
-                await page.key(KEYS[key], down)
+                if down:
+                    fingers[key] = at(key)
+                else:
+                    del fingers[key]
+                await page.touch({list(KEYS).index(name): where
+                                  for name, where in fingers.items()})
                 sent.append(frame + (shift or 0))
         await until(page, "Module.zanburyPage.frames > %d" % (events[-1][0] + shift + 150), 30,
                     "the park's end")
@@ -203,7 +272,12 @@ async def main(web_build, source, sim):
         # before it, and two of those are at least 34 ms apart.
         least = await page.evaluate("Math.min(...Module.zanburyPage.tickSpacing)")
         if least < 34:
-            fail("two presents came %d ms apart by the game's tick count" % least)
+            fail("two presents came %d ms apart by the game's tick count: %s" % (
+                least, sorted(await page.evaluate("Module.zanburyPage.tickSpacing"))[:10]))
+        print("the replay of harbour-front played by touch")
+
+        # At a desktop's size the keyboard takes the buttons away.
+        await page.desktop()
 
         # F10 goes through the looks: whole pixels (a scale of 1 on a stage less than twice
         # the picture's height), stretched to the stage, and back to sharp.
@@ -216,9 +290,12 @@ async def main(web_build, source, sim):
             if look is not None:
                 await until(page, "JSON.stringify(%s) == JSON.stringify(%s)" % (size, look), 10,
                             "the look after F10 to show the picture at %s" % look)
+        if not await page.evaluate(NO_BUTTONS):
+            fail("the touch buttons still show on a desktop used with its keyboard")
         await page.key("Enter", True)
         await page.key("Enter", False)
-        stored = await until(page, READ_STORED, 240, "the high score in the page's storage")
+        stored = await until(page, READ_STORED % "/save/highscore.txt", 240,
+                             "the high score in the page's storage")
         frames = await page.evaluate("Module.zanburyPage.frames")
         keys = await page.evaluate("Module.zanburyPage.keys")
         late = sum(shown != frame for (_, _, shown), frame in zip(keys, sent))
@@ -240,14 +317,19 @@ async def main(web_build, source, sim):
         if seen != stored:
             fail("after the reload the game's directory holds %r, not %r" % (seen, stored))
         await page.evaluate("new Promise(done => Module.zanburyStorage.persistNow(done))")
-        if await page.evaluate(READ_STORED) != stored:
+        if await page.evaluate(READ_STORED % "/save/highscore.txt") != stored:
             fail("the high score left the page's storage after the reload")
+        # What is written under the game's directory reaches storage by itself, within a few
+        # seconds (the page looks once a second).
+        await page.evaluate("Module.FS.writeFile('/save/written.txt', 'kept')")
+        await until(page, READ_STORED % "/save/written.txt", 20,
+                    "a file written in the game's directory to reach the page's storage")
         print("the park-complete screen was shown and the high score %s kept" % stored.strip())
 
         # F11 puts the stage in full screen, the picture as tall as the screen.
         await tap(page, "F11", 122)
         await until(page, "document.fullscreenElement && document.fullscreenElement.id == "
-                    "'stage' && Math.abs(document.getElementById('screen')"
+                    "'play' && Math.abs(document.getElementById('screen')"
                     ".getBoundingClientRect().height - innerHeight) < 1", 10, "full screen")
 
         # The run of the high score, watched with its trace: the page's console has the
@@ -255,7 +337,7 @@ async def main(web_build, source, sim):
         recording = await page.evaluate(
             "Module.FS.readFile('/save/highscore-run.txt', {encoding: 'utf8'})")
         page.console.clear()
-        await page.navigate(base + "zanbury.html?replay=highscore-run.txt&trace")
+        await page.navigate(base + "zanbury.html?replay=highscore-run.txt&trace&figures")
         await until(page, "window.Module && Module.zanburyPage.ended", 300,
                     "the end of the recording")
         traced = [line for line in page.console if line.startswith("frame=")]
@@ -270,17 +352,19 @@ async def main(web_build, source, sim):
                      expected[wrong] if wrong < len(expected) else "(none)"))
         print("the page's trace of the high score's run is the simulator's, %d lines" %
               len(traced))
+        if not await page.evaluate(NO_BUTTONS):
+            fail("the touch buttons show on a desktop that has not been touched")
 
         # ?practice=N reaches the game as --practice N: a park that the list lacks is the game's
         # own refusal on the page; the last park starts the game, which plays it alone.
         parks = int(open(os.path.join(source, "data", "parks.txt")).read().split()[0])
         said = "--practice %d: parks.txt lists %d parks" % (parks + 1, parks)
-        await page.navigate(base + "zanbury.html?practice=%d" % (parks + 1))
+        await page.navigate(base + "zanbury.html?practice=%d&figures" % (parks + 1))
         # Right after a navigation the document may not have its note yet: wait for it.
         await until(page, "((document.getElementById('note') || {}).textContent || '')"
                     ".indexOf('%s') >= 0" % said, 60, "the page to say " + said)
         page.console.clear()
-        await page.navigate(base + "zanbury.html?practice=%d&trace" % parks)
+        await page.navigate(base + "zanbury.html?practice=%d&trace&figures" % parks)
         await until(page, "window.Module && Module.zanburyPage.frames >= 2 && "
                     "!(document.getElementById('practising') || {hidden: true}).hidden", 60,
                     "the practice's menu")
@@ -295,6 +379,18 @@ async def main(web_build, source, sim):
             fail("?practice=%d did not play the last park: %s" % (
                 parks, played[0] if played else "no Playing frame"))
         print("?practice= reaches the game: %d refused, %d played alone" % (parks + 1, parks))
+
+        # Offline: once the service worker keeps the page's files, the page plays with its
+        # server gone.
+        await until(page, "navigator.serviceWorker.controller && caches.keys().then(names => "
+                    "names.some(name => name.startsWith('zanbury-')))", 60,
+                    "the service worker to keep the page")
+        server.shutdown()
+        server.server_close()
+        await page.navigate(base + "zanbury.html?figures")
+        await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60,
+                    "the menu with the server stopped")
+        print("with the server stopped the page plays from its service worker's cache")
     finally:
         await page.close()
         server.shutdown()

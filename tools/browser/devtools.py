@@ -56,6 +56,7 @@ class Page:
         self.replies = {}
         self.console = []  # the page's console, as text lines
         self.reader = None
+        self.fingers = {}  # the touch points on the screen, for touch()
 
     async def open(self, timeout=30):
         chromium = shutil.which("chromium") or "/usr/bin/chromium"
@@ -119,6 +120,36 @@ class Page:
         await self.send("Input.dispatchKeyEvent", type="keyDown" if down else "keyUp", key=key,
                         code=key, windowsVirtualKeyCode=codes[key],
                         nativeVirtualKeyCode=codes[key])
+
+    async def phone(self, width, height, scale=2):
+        """A phone's screen of `width` x `height` CSS pixels at `scale` device pixels to one,
+        with touch: the page sees a mobile device whose pointer is coarse."""
+        await self.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                        deviceScaleFactor=scale, mobile=True)
+        await self.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+
+    async def desktop(self):
+        """Back to the desktop's screen of open(), with no touch."""
+        await self.send("Emulation.setTouchEmulationEnabled", enabled=False)
+        await self.send("Emulation.setDeviceMetricsOverride", width=self.width,
+                        height=self.height, deviceScaleFactor=1, mobile=False)
+
+    async def touch(self, fingers):
+        """Real touch events: `fingers` are the fingers on the screen from now on, {id: (x, y)}
+        in CSS pixels. Fingers that are gone lift (Chromium's touchEnd lists the points that
+        lift), new ones touch and the others move (touchStart and touchMove list them all)."""
+        lifted = {id: at for id, at in self.fingers.items() if id not in fingers}
+        if lifted:
+            await self._touch_points("touchEnd", lifted)
+        if set(fingers) - set(self.fingers) or any(
+                self.fingers[id] != at for id, at in fingers.items() if id in self.fingers):
+            await self._touch_points("touchStart" if set(fingers) - set(self.fingers)
+                                     else "touchMove", fingers)
+        self.fingers = dict(fingers)
+
+    async def _touch_points(self, kind, fingers):
+        await self.send("Input.dispatchTouchEvent", type=kind, touchPoints=[
+            {"x": x, "y": y, "id": id} for id, (x, y) in fingers.items()])
 
     async def screenshot(self, clip):
         """The page's pixels in `clip` (x, y, width, height in CSS pixels) as a Picture."""

@@ -4,9 +4,9 @@ mergeInto(LibraryManager.library, {
   // SDL's audio calls these from its inline JavaScript, which pulls in nothing by itself: with
   // them the page's audio context resumes at the first key press, and SDL's callbacks run.
   zanbury_page_show__deps: ['$autoResumeAudioContext', '$dynCall'],
-  zanbury_page_show: function (rgba, width, height, tick, look) {
-    Module.zanburyPage.show(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height,
-                            tick >>> 0, look);
+  zanbury_page_show: function (pixels, width, height, tick, look) {
+    Module.zanburyPage.show(HEAPU16.subarray(pixels >> 1, (pixels >> 1) + width * height), width,
+                            height, tick >>> 0, look);
   },
   zanbury_page_closed: function () {
     Module.zanburyPage.closed();

@@ -40,7 +40,7 @@ add_executable(zanbury app/main.cpp)
 target_link_libraries(zanbury PRIVATE zb_app zb_platform_web zb_version)
 set_target_properties(zanbury PROPERTIES SUFFIX .html)
 set(ZB_WEB ${PROJECT_SOURCE_DIR}/web)
-set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
+set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/present.js ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
                 ${ZB_WEB}/recordings.js ${ZB_WEB}/bridge.js)
 # Exactly the shipped parks, laid in /parks: the page copies every file there into the player's
 # storage at each start, so a high score or a recording left in data/ must never be among them.
@@ -51,11 +51,17 @@ foreach(park ${ZB_WEB_PARKS})
   file(RELATIVE_PATH name ${ZB_DATA_DIR} ${park})
   list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${park}@/parks/${name}")
 endforeach()
+# Only the functions on the stack when the loop waits are unwound: the pacer's nap and the paused
+# pass's wait for an event, from main down to emscripten_sleep. Instrumenting everything else
+# would double the WebAssembly's size and slow every call.
+set(ZB_WEB_UNWINDS "SHELL:-sASYNCIFY_ONLY=[\"main\",\"__main_argc_argv\",\"__original_main\",\"runGame*\",\"loopPass*\",\"frameStep*\",\"paceAndPresent*\",\"pausedPass*\",\"platform::sleepMs*\",\"platform::waitForEvents*\",\"SDL_Delay\",\"SDL_WaitEventTimeout\"]")
 target_link_options(zanbury PRIVATE
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH
+  -sENVIRONMENT=web --profiling-funcs
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
-  "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
+  "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/present.js"
+  "SHELL:--pre-js ${ZB_WEB}/page.js"
   "SHELL:--pre-js ${ZB_WEB}/recordings.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"
   ${ZB_WEB_PRELOAD})

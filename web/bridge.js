@@ -8,6 +8,13 @@ mergeInto(LibraryManager.library, {
     Module.zanburyPage.show(HEAPU16.subarray(pixels >> 1, (pixels >> 1) + width * height), width,
                             height, tick >>> 0, look);
   },
+  // fsync returns at once: only the loop's waits give the browser its turn (the rest of the game
+  // is not built to be unwound). What the game wrote goes to the browser's storage a moment
+  // later, as every write and rename does (web/storage.js); a write-back started here would
+  // race the rename that follows the fsync.
+  fd_sync: function (fd) {
+    return 0;
+  },
   zanbury_page_closed: function () {
     Module.zanburyPage.closed();
   },

@@ -52,12 +52,14 @@ foreach(park ${ZB_WEB_PARKS})
   list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${park}@/parks/${name}")
 endforeach()
 # Only the functions on the stack when the loop waits are unwound: the pacer's nap and the paused
-# pass's wait for an event, from main down to emscripten_sleep. Instrumenting everything else
-# would double the WebAssembly's size and slow every call.
-set(ZB_WEB_UNWINDS "SHELL:-sASYNCIFY_ONLY=[\"main\",\"__main_argc_argv\",\"__original_main\",\"runGame*\",\"loopPass*\",\"frameStep*\",\"paceAndPresent*\",\"pausedPass*\",\"platform::sleepMs*\",\"platform::waitForEvents*\",\"SDL_Delay\",\"SDL_WaitEventTimeout\"]")
+# pass's wait for an event, from main down to emscripten_sleep (by their linker names; most are
+# inlined into main, which the optimiser reports as names it did not find). Instrumenting every
+# function would make the code larger by half and slow every call. fsync, which emscripten
+# would also unwind for, returns at once (web/bridge.js).
+set(ZB_WEB_UNWINDS "SHELL:-sASYNCIFY_ONLY=[\"main\",\"__main_argc_argv\",\"_Z7runGameRK11GameOptions\",\"_Z8loopPassv\",\"_Z9frameStepv\",\"_Z14paceAndPresentv\",\"_Z10pausedPassv\",\"_ZN8platform7sleepMsEj\",\"_ZN8platform13waitForEventsEj\",\"SDL_Delay\",\"SDL_WaitEventTimeout\"]")
 target_link_options(zanbury PRIVATE
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH
-  -sENVIRONMENT=web --profiling-funcs
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 ${ZB_WEB_UNWINDS} -sALLOW_MEMORY_GROWTH
+  -sENVIRONMENT=web
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
   "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/present.js"

@@ -51,6 +51,16 @@ foreach(park ${ZB_WEB_PARKS})
   file(RELATIVE_PATH name ${ZB_DATA_DIR} ${park})
   list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${park}@/parks/${name}")
 endforeach()
+# The pictures, sounds and glyphs, which the desktop's executable carries inside it, at /assets
+# (display/resources_files.cpp): the WebAssembly is then the code alone.
+set(ZB_WEB_ASSETS)
+foreach(name sprites.bmp backdrop.bmp hit.wav smack.wav glyphs.txt)
+  list(APPEND ZB_WEB_ASSETS ${PROJECT_SOURCE_DIR}/assets/${name})
+endforeach()
+foreach(asset ${ZB_WEB_ASSETS})
+  get_filename_component(name ${asset} NAME)
+  list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${asset}@/assets/${name}")
+endforeach()
 # Only the functions on the stack when the loop waits are unwound: the pacer's nap and the paused
 # pass's wait for an event, from main down to emscripten_sleep (by their linker names; most are
 # inlined into main, which the optimiser reports as names it did not find). Instrumenting every
@@ -67,4 +77,5 @@ target_link_options(zanbury PRIVATE
   "SHELL:--pre-js ${ZB_WEB}/recordings.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"
   ${ZB_WEB_PRELOAD})
-set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS})
+set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS}
+                                                       ${ZB_WEB_ASSETS})

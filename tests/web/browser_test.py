@@ -277,7 +277,9 @@ async def main(web_build, source, sim):
         parks = int(open(os.path.join(source, "data", "parks.txt")).read().split()[0])
         said = "--practice %d: parks.txt lists %d parks" % (parks + 1, parks)
         await page.navigate(base + "zanbury.html?practice=%d" % (parks + 1))
-        await until(page, "document.getElementById('note').textContent.indexOf('%s') >= 0" %
+        # The new document may not have its note yet when the first look is taken.
+        await until(page, "(document.getElementById('note') || {}).textContent.indexOf('%s') "
+                    ">= 0" %
                     said, 60, "the page to say " + said)
         page.console.clear()
         await page.navigate(base + "zanbury.html?practice=%d&trace" % parks)

@@ -278,8 +278,8 @@ async def main(web_build, source, sim):
         said = "--practice %d: parks.txt lists %d parks" % (parks + 1, parks)
         await page.navigate(base + "zanbury.html?practice=%d" % (parks + 1))
         # The new document may not have its note yet when the first look is taken.
-        await until(page, "(document.getElementById('note') || {}).textContent.indexOf('%s') "
-                    ">= 0" %
+        await until(page, "((document.getElementById('note') || {}).textContent || '')"
+                    ".indexOf('%s') >= 0" %
                     said, 60, "the page to say " + said)
         page.console.clear()
         await page.navigate(base + "zanbury.html?practice=%d&trace" % parks)

@@ -163,7 +163,7 @@ measure-startup: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 
 # The browser build's start-up and frame time in headless Chromium.
 measure-web: web
-	tools/measure/measure_web.py $(WEB_BUILD) $(MEASURE_SECONDS)
+	tools/measure/measure_web.py $(WEB_BUILD) $(MEASURE_SECONDS) $(MEASURE_WEB_BEFORE)
 
 measure-sim: bootstrap $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target zanbury-sim

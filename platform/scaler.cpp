@@ -303,8 +303,13 @@ int markChangedRows(const uint16_t* pixels, int pitchBytes, std::vector<uint16_t
     return count;
 }
 
-void drawOver(const platform::Picture& picture, const Widen& widen, int factor, int x, int y,
-              uint32_t* out, int outPitchBytes, int width, int height) {
+namespace {
+
+// The picture's pixels but its key, each a factor x factor square at (x, y) of `out`, in the
+// colour that colourOf gives it, clipped to width x height.
+template <typename Pixel, typename ColourOf>
+void fillOver(const platform::Picture& picture, int factor, int x, int y, Pixel* out,
+              int outPitchBytes, int width, int height, ColourOf colourOf) {
     if (picture.pixels == nullptr || factor < 1) {
         return;
     }
@@ -316,15 +321,31 @@ void drawOver(const platform::Picture& picture, const Widen& widen, int factor, 
             if (picture.key >= 0 && from[px] == picture.key) {
                 continue;
             }
-            const uint32_t colour = scaler::widen(widen, from[px]);
+            const Pixel colour = colourOf(from[px]);
             const int left = std::max(0, x + px * factor);
             const int right = std::min(width, x + (px + 1) * factor);
             for (int row = top; row < bottom; ++row) {
-                uint32_t* to = outRow(out, outPitchBytes, row);
+                Pixel* to =
+                    reinterpret_cast<Pixel*>(reinterpret_cast<uint8_t*>(out) +
+                                             static_cast<std::ptrdiff_t>(row) * outPitchBytes);
                 std::fill(to + left, to + std::max(left, right), colour);
             }
         }
     }
+}
+
+} // namespace
+
+void drawOver(const platform::Picture& picture, const Widen& widen, int factor, int x, int y,
+              uint32_t* out, int outPitchBytes, int width, int height) {
+    fillOver(picture, factor, x, y, out, outPitchBytes, width, height,
+             [&widen](uint16_t pixel) { return scaler::widen(widen, pixel); });
+}
+
+void drawOver(const platform::Picture& picture, int factor, int x, int y, uint16_t* out,
+              int outPitchBytes, int width, int height) {
+    fillOver(picture, factor, x, y, out, outPitchBytes, width, height,
+             [](uint16_t pixel) { return pixel; });
 }
 
 } // namespace scaler

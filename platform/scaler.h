@@ -85,5 +85,8 @@ inline bool madeFromChanged(const Axis& ys, const uint8_t* changed, std::size_t 
 // its key pixels and whatever falls outside width x height.
 void drawOver(const platform::Picture& picture, const Widen& widen, int factor, int x, int y,
               uint32_t* out, int outPitchBytes, int width, int height);
+// The same over an RGB565 picture, the pixels copied as they are.
+void drawOver(const platform::Picture& picture, int factor, int x, int y, uint16_t* out,
+              int outPitchBytes, int width, int height);
 
 } // namespace scaler

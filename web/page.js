@@ -1,29 +1,13 @@
-// The page around the game: the picture shown on the stage in the player's look, full screen
+// The page around the game: each picture handed to the stage (web/present.js), full screen
 // on request (the button, F11, Alt+Enter), keyboard focus kept on the game, the loading, error
 // and ending notes, and the practice that the address asks for. Linked in with --pre-js;
 // platform/web/ calls it through bridge.js. What watches each picture shown (figures.js,
 // offline.js) asks page.whenShown.
 Module.zanburyPage = (function () {
-  var Width = 640;
-  var Height = 480;
   var stage = document.getElementById('stage');
-  var screen = document.getElementById('screen');
   var note = document.getElementById('note');
   var fullButton = document.getElementById('full-screen');
   var play = document.getElementById('play'); // the stage and its touch buttons, full screen
-
-  // The picture arrives at 640 x 480 on a canvas of its own. In the sharp look (the game's
-  // default) the screen's canvas holds it enlarged by the smallest whole factor that reaches
-  // the shown size in device pixels (each pixel a sharp square), and the browser scales that
-  // down the rest of the way with linear filtering: sharp bilinear, crisp at any size without
-  // uneven pixels. The whole look shows it at the largest whole factor that fits, pixel for
-  // pixel; the stretched look fills the stage, as the sharp one does each way.
-  var picture = document.createElement('canvas');
-  picture.width = Width;
-  picture.height = Height;
-  var pictureContext = picture.getContext('2d');
-  var screenContext = screen.getContext('2d', { alpha: false });
-  var image = null;
 
   var page = {
     ended: false,
@@ -38,50 +22,9 @@ Module.zanburyPage = (function () {
     watchers.push(watch);
   };
 
-  function draw() {
-    screenContext.imageSmoothingEnabled = false;
-    screenContext.drawImage(picture, 0, 0, screen.width, screen.height);
-  }
-
-  var Sharp = 0, Whole = 1, Stretch = 2; // the game's looks, as the present names them
-  var look = Sharp;
-
-  function layout() {
-    var ratio = window.devicePixelRatio || 1;
-    var across = stage.clientWidth / Width;
-    var down = stage.clientHeight / Height;
-    if (!(across > 0 && down > 0)) {
-      return;
-    }
-    var scale = Math.min(across, down);
-    var whole = Math.floor(scale * ratio + 1e-6);
-    var pixelated = look === Whole && whole >= 1;
-    var width = Width * (pixelated ? whole / ratio : look === Stretch ? across : scale);
-    var height = Height * (pixelated ? whole / ratio : look === Stretch ? down : scale);
-    var factor = pixelated ? 1 : Math.max(1, Math.ceil(Math.max(width / Width, height / Height) *
-                                                       ratio - 1e-6));
-    if (screen.width !== Width * factor) {
-      screen.width = Width * factor;
-      screen.height = Height * factor;
-      draw(); // a canvas is cleared when it is resized
-    }
-    screen.style.imageRendering = pixelated ? 'pixelated' : 'auto';
-    screen.style.width = width + 'px';
-    screen.style.height = height + 'px';
-  }
-
-  page.show = function (rgba, width, height, tick, shownLook) {
+  page.show = function (pixels, width, height, tick, look) {
     var now = performance.now();
-    if (shownLook !== look) {
-      look = shownLook; // F10, or the player's settings as the game starts
-      layout();
-    }
-    if (image === null) {
-      image = pictureContext.createImageData(width, height);
-    }
-    image.data.set(rgba);
-    pictureContext.putImageData(image, 0, 0);
-    draw();
+    Module.zanburyPresent.show(pixels, look);
     if (!shownAny) {
       shownAny = true;
       showNote(''); // what standard error said while loading was not the end of it
@@ -204,12 +147,8 @@ Module.zanburyPage = (function () {
   });
   document.addEventListener('fullscreenchange', function () {
     fullButton.textContent = document.fullscreenElement ? 'Leave full screen' : 'Full screen';
-    layout();
   });
   stage.addEventListener('mousedown', function () { stage.focus(); });
-  new ResizeObserver(layout).observe(stage);
-  window.addEventListener('resize', layout);
-  layout();
   stage.focus();
 
   Module.canvas = document.getElementById('canvas'); // SDL's window: hidden, never drawn on

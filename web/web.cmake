@@ -40,7 +40,7 @@ add_executable(zanbury app/main.cpp)
 target_link_libraries(zanbury PRIVATE zb_app zb_platform_web zb_version)
 set_target_properties(zanbury PROPERTIES SUFFIX .html)
 set(ZB_WEB ${PROJECT_SOURCE_DIR}/web)
-set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
+set(ZB_WEB_PAGE ${ZB_WEB}/shell.html ${ZB_WEB}/present.js ${ZB_WEB}/page.js ${ZB_WEB}/storage.js
                 ${ZB_WEB}/figures.js ${ZB_WEB}/touch.js ${ZB_WEB}/offline.js
                 ${ZB_WEB}/recordings.js ${ZB_WEB}/bridge.js)
 # Exactly the shipped parks, laid in /parks: the page copies every file there into the player's
@@ -52,16 +52,35 @@ foreach(park ${ZB_WEB_PARKS})
   file(RELATIVE_PATH name ${ZB_DATA_DIR} ${park})
   list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${park}@/parks/${name}")
 endforeach()
+# The pictures, sounds and glyphs, which the desktop's executable carries inside it, at /assets
+# (display/resources_files.cpp): the WebAssembly is then the code alone.
+set(ZB_WEB_ASSETS)
+foreach(name sprites.bmp backdrop.bmp hit.wav smack.wav glyphs.txt)
+  list(APPEND ZB_WEB_ASSETS ${PROJECT_SOURCE_DIR}/assets/${name})
+endforeach()
+foreach(asset ${ZB_WEB_ASSETS})
+  get_filename_component(name ${asset} NAME)
+  list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${asset}@/assets/${name}")
+endforeach()
+# Only the functions on the stack when the loop waits are unwound: the pacer's nap and the paused
+# pass's wait for an event, from main down to emscripten_sleep (by their linker names; most are
+# inlined into main, which the optimiser reports as names it did not find). Instrumenting every
+# function would make the code larger by half and slow every call. fsync, which emscripten
+# would also unwind for, returns at once (web/bridge.js).
+set(ZB_WEB_UNWINDS "SHELL:-sASYNCIFY_ONLY=[\"main\",\"__main_argc_argv\",\"_Z7runGameRK11GameOptions\",\"_Z8loopPassv\",\"_Z9frameStepv\",\"_Z14paceAndPresentv\",\"_Z10pausedPassv\",\"_ZN8platform7sleepMsEj\",\"_ZN8platform13waitForEventsEj\",\"SDL_Delay\",\"SDL_WaitEventTimeout\"]")
 target_link_options(zanbury PRIVATE
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 ${ZB_WEB_UNWINDS} -sALLOW_MEMORY_GROWTH
+  -sENVIRONMENT=web
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
-  "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/page.js"
+  "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/present.js"
+  "SHELL:--pre-js ${ZB_WEB}/page.js"
   "SHELL:--pre-js ${ZB_WEB}/figures.js" "SHELL:--pre-js ${ZB_WEB}/touch.js"
   "SHELL:--pre-js ${ZB_WEB}/offline.js" "SHELL:--pre-js ${ZB_WEB}/recordings.js"
   "SHELL:--js-library ${ZB_WEB}/bridge.js"
   ${ZB_WEB_PRELOAD})
-set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS})
+set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB_PARKS}
+                                                       ${ZB_WEB_ASSETS})
 
 # The page as an installable app that plays offline: the manifest, the icons, and the service
 # worker that caches them with the page's files. The icons are the desktop's, drawn from the

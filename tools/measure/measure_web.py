@@ -1,11 +1,13 @@
 #!/usr/bin/python3
-"""measure_web.py WEB_BUILD [SECONDS]: the browser build's start-up and frame time in headless
-Chromium (docs/performance.md).
+"""measure_web.py WEB_BUILD [SECONDS] [BEFORE_BUILD]: the browser build's start-up, frame time,
+processor time and size in headless Chromium (docs/performance.md), and the same of a second
+build (an older page) in the same run, for comparison.
 
 Start-up: from the page's navigation to the first picture shown, five fresh pages, each with
 a new profile (nothing cached). Frame time: during play (a run started with Enter, the skater
 left alone), the main thread's busy time per picture shown, from Chromium's own task and script
-counters over SECONDS, and the spacing of the pictures by the page's clock as each present
+counters over SECONDS, the processor time of all the browser's processes over the same
+seconds (from /proc, as a share of one core), and the spacing of the pictures by the page's clock as each present
 reaches it and by the game's tick count as each present begins."""
 
 import asyncio
@@ -15,6 +17,25 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "browser"))
 import devtools  # noqa: E402
+
+
+def browser_cpu(root):
+    """The processor seconds used so far by process `root` and all its descendants."""
+    parents, times = {}, {}
+    for name in os.listdir("/proc"):
+        if name.isdigit():
+            try:
+                fields = open("/proc/%s/stat" % name).read().rsplit(")", 1)[1].split()
+            except OSError:
+                continue
+            parents[int(name)] = int(fields[1])
+            times[int(name)] = int(fields[11]) + int(fields[12])
+    family, grew = {root}, True
+    while grew:
+        more = {pid for pid, parent in parents.items() if parent in family} - family
+        grew = bool(more)
+        family |= more
+    return sum(times.get(pid, 0) for pid in family) / os.sysconf("SC_CLK_TCK")
 
 
 async def wait_for(page, expression, seconds):
@@ -52,38 +73,53 @@ async def frame_time(base, seconds):
         await page.key("Enter", False)
         await asyncio.sleep(2)
         before, frames = await metrics(page), await page.evaluate("Module.zanburyPage.frames")
+        cpu = browser_cpu(page.browser.pid)
         await asyncio.sleep(seconds)
+        cpu = (browser_cpu(page.browser.pid) - cpu) / seconds
         after = await metrics(page)
         shown = await page.evaluate("Module.zanburyPage.frames") - frames
         spacing = sorted((await page.evaluate("Module.zanburyPage.spacing"))[-shown:])
         ticks = sorted((await page.evaluate("Module.zanburyPage.tickSpacing"))[-shown:])
         busy = (after["TaskDuration"] - before["TaskDuration"]) * 1000 / shown
         script = (after["ScriptDuration"] - before["ScriptDuration"]) * 1000 / shown
-        return shown, busy, script, spacing, ticks
+        return shown, busy, script, spacing, ticks, cpu
     finally:
         await page.close()
 
 
-async def main(web_build, seconds):
+async def measure(web_build, seconds):
     server, base = devtools.serve(web_build)
     try:
+        print("%s: zanbury.wasm %d bytes" % (web_build,
+                                              os.path.getsize(os.path.join(web_build,
+                                                                           "zanbury.wasm"))))
         starts = [await start_up(base) for _ in range(5)]
         print("start-up to the first picture: median %.0f ms (%s)" %
               (statistics.median(starts), ", ".join("%.0f" % s for s in starts)))
-        shown, busy, script, spacing, ticks = await frame_time(base, seconds)
+        shown, busy, script, spacing, ticks, cpu = await frame_time(base, seconds)
         print("play, %d pictures in %d s: main thread busy %.2f ms a picture (script %.2f ms)" %
               (shown, seconds, busy, script))
+        print("the browser's processes: %.1f%% of a core" % (100 * cpu))
         print("spacing of the pictures: least %.1f ms, mean %.1f, median %.1f, 99th "
               "percentile %.1f, most %.1f" % (
                   spacing[0], statistics.mean(spacing), statistics.median(spacing),
                   spacing[int(len(spacing) * 0.99)], spacing[-1]))
-        print("in the game's tick count: least %d ms, most %d" % (ticks[0], ticks[-1]))
+        print("in the game's tick count: least %d ms, most %d; %d closer than 34 ms" % (
+            ticks[0], ticks[-1], sum(t < 34 for t in ticks)))
     finally:
         server.shutdown()
 
 
+async def main(builds, seconds):
+    print("load average %.2f %.2f %.2f" % os.getloadavg())
+    for web_build in builds:
+        await measure(web_build, seconds)
+    print("load average %.2f %.2f %.2f" % os.getloadavg())
+
+
 if __name__ == "__main__":
-    if len(sys.argv) not in (2, 3):
-        print("usage: measure_web.py WEB_BUILD [SECONDS]", file=sys.stderr)
+    if len(sys.argv) not in (2, 3, 4):
+        print("usage: measure_web.py WEB_BUILD [SECONDS] [BEFORE_BUILD]", file=sys.stderr)
         sys.exit(2)
-    asyncio.run(main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) == 3 else 20))
+    asyncio.run(main(sys.argv[1:2] + sys.argv[3:4],
+                     int(sys.argv[2]) if len(sys.argv) >= 3 else 20))

@@ -49,7 +49,7 @@ async def main(web_build):
     page = devtools.Page(1440, 1040)
     try:
         await page.open()
-        await page.navigate(base + "zanbury.html")
+        await page.navigate(base + "zanbury.html?figures")
         await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60, "the menu")
         kind = await page.evaluate("Module.zanburyPresent.kind")
         if kind != "webgl":

@@ -22,6 +22,10 @@ endif()
 
 # At -O2 and above Debian's emscripten crashes in its HTML minifier.
 add_link_options(-sMINIFY_HTML=0)
+# memcpy and memset as WebAssembly's own instructions, not calls out to script: the picture's
+# rows and the backdrop's strips are copied every frame.
+add_compile_options(-mbulk-memory)
+add_link_options(-mbulk-memory)
 
 include(packaging/version.cmake)
 add_subdirectory(core)

@@ -57,7 +57,7 @@ Module.zanburyPresent = (function () {
 
   function openWebGL() {
     var options = { alpha: false, antialias: false, depth: false, stencil: false,
-                    premultipliedAlpha: false, preserveDrawingBuffer: false };
+                    premultipliedAlpha: false, preserveDrawingBuffer: false, desynchronized: true };
     var context = null;
     try {
       context = screen.getContext('webgl2', options) || screen.getContext('webgl', options);
@@ -133,7 +133,7 @@ Module.zanburyPresent = (function () {
     }
     flat = { picture: picture, context: context, image: image,
              words: new Uint32Array(image.data.buffer), table: table,
-             screen: screen.getContext('2d', { alpha: false }) };
+             screen: screen.getContext('2d', { alpha: false, desynchronized: true }) };
     present.kind = '2d';
   }
 

@@ -23,6 +23,8 @@ namespace {
 
 struct PresentState {
     std::vector<uint16_t> picture; // what the page is given: the picture, the overlays on it
+    bool shown = false;            // a picture has been handed to the page
+    bool audioOpen = false;
 };
 
 PresentState present;
@@ -36,6 +38,8 @@ void drawOverlay(const Picture& picture, const layout::Box& at) {
 
 void openPresent() {
     present.picture.assign(static_cast<std::size_t>(ScreenWidth) * ScreenHeight, 0);
+    present.shown = false;
+    present.audioOpen = false;
 }
 
 void closePresent() {
@@ -55,6 +59,13 @@ void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overla
     // The tick the pacer read just before this present, which the pacing rule measures from; a
     // read of its own here would also count whatever ran between the two.
     const uint32_t tick = sdl.lastTick;
+    // Opening the sound device makes the browser's audio context, which takes a tenth of a
+    // second or more: it waits until the first picture has been shown, at the second present,
+    // since no sound plays before the player's first key press in any case.
+    if (present.shown && !present.audioOpen) {
+        present.audioOpen = true;
+        detail::openAudio();
+    }
     for (int y = 0; y < ScreenHeight; ++y) {
         std::memcpy(present.picture.data() + static_cast<std::ptrdiff_t>(y) * ScreenWidth,
                     scaler::pictureRow(pixels, pitchBytes, y), ScreenWidth * sizeof(uint16_t));
@@ -64,6 +75,7 @@ void presentFrame(const uint16_t* pixels, int pitchBytes, const Overlays& overla
                            ScreenWidth, detail::drawOverlay);
     zanbury_page_show(present.picture.data(), ScreenWidth, ScreenHeight, tick,
                       static_cast<int>(sdl.settings.look));
+    present.shown = true;
 }
 
 } // namespace platform

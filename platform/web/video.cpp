@@ -53,8 +53,7 @@ bool openWindow(const char* caption) {
         return false;
     }
     detail::loadPlayerSettings();
-    detail::openPresent();
-    detail::openAudio();
+    detail::openPresent(); // which opens the sound device once the first picture is out
     detail::openPads();
     return true;
 }

@@ -25,6 +25,10 @@ CHROMIUM_FLAGS = [
     "--disable-background-networking", "--disable-component-update", "--disable-sync",
     "--disable-default-apps", "--mute-audio", "--autoplay-policy=no-user-gesture-required",
 ]
+# Drawing as on a machine with a GPU, SwiftShader standing in for it: the page's canvas and the
+# compositor's drawing go to the GPU process, as on a phone, rather than being drawn by the
+# page's own thread.
+GPU_FLAGS = ["--use-angle=swiftshader", "--enable-unsafe-swiftshader"]
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -47,8 +51,10 @@ def serve(directory):
 class Page:
     """One page of a headless Chromium, driven over the DevTools protocol."""
 
-    def __init__(self, width, height):
+    def __init__(self, width, height, gpu=False):
         self.width, self.height = width, height
+        self.flags = ([f for f in CHROMIUM_FLAGS if f != "--disable-gpu"] + GPU_FLAGS if gpu
+                      else CHROMIUM_FLAGS)
         self.profile = tempfile.mkdtemp(prefix="zanbury-chromium-")
         self.browser = None
         self.socket = None
@@ -61,7 +67,7 @@ class Page:
     async def open(self, timeout=30):
         chromium = shutil.which("chromium") or "/usr/bin/chromium"
         self.browser = subprocess.Popen(
-            [chromium, *CHROMIUM_FLAGS, "--remote-debugging-port=0",
+            [chromium, *self.flags, "--remote-debugging-port=0",
              "--user-data-dir=" + self.profile,
              "--window-size=%d,%d" % (self.width, self.height), "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

@@ -6,9 +6,11 @@ build (an older page) in the same run, for comparison.
 Start-up: from the page's navigation to the first picture shown, five fresh pages, each with
 a new profile (nothing cached). Frame time: during play (a run started with Enter, the skater
 left alone), the main thread's busy time per picture shown, from Chromium's own task and script
-counters over SECONDS, the processor time of all the browser's processes over the same
-seconds (from /proc, as a share of one core), and the spacing of the pictures by the page's clock as each present
-reaches it and by the game's tick count as each present begins."""
+counters over SECONDS, the processor time of all the browser's processes over the same seconds
+(from /proc, as a share of one core), and the spacing of the pictures by the page's clock as
+each present reaches it and by the game's tick count as each present begins. The frame time is
+measured twice: with Chromium drawing in software on its own threads (--disable-gpu), and
+drawing as with a GPU, SwiftShader in the GPU process standing in for one, as on a phone."""
 
 import asyncio
 import os
@@ -56,14 +58,14 @@ async def start_up(base):
     try:
         await page.open()
         await page.navigate(base + "zanbury.html?figures")
-        await wait_for(page, "window.Module && Module.zanburyPage.firstFrameAt !== null", 60)
+        await wait_for(page, "window.Module && Module.zanburyPage.firstFrameAt != null", 60)
         return await page.evaluate("Module.zanburyPage.firstFrameAt")
     finally:
         await page.close()
 
 
-async def frame_time(base, seconds):
-    page = devtools.Page(1280, 960)
+async def frame_time(base, seconds, gpu):
+    page = devtools.Page(1280, 960, gpu)
     try:
         await page.open()
         await page.send("Performance.enable")
@@ -96,18 +98,24 @@ async def measure(web_build, seconds):
         starts = [await start_up(base) for _ in range(5)]
         print("start-up to the first picture: median %.0f ms (%s)" %
               (statistics.median(starts), ", ".join("%.0f" % s for s in starts)))
-        shown, busy, script, spacing, ticks, cpu = await frame_time(base, seconds)
-        print("play, %d pictures in %d s: main thread busy %.2f ms a picture (script %.2f ms)" %
-              (shown, seconds, busy, script))
-        print("the browser's processes: %.1f%% of a core" % (100 * cpu))
-        print("spacing of the pictures: least %.1f ms, mean %.1f, median %.1f, 99th "
-              "percentile %.1f, most %.1f" % (
-                  spacing[0], statistics.mean(spacing), statistics.median(spacing),
-                  spacing[int(len(spacing) * 0.99)], spacing[-1]))
-        print("in the game's tick count: least %d ms, most %d; %d closer than 34 ms" % (
-            ticks[0], ticks[-1], sum(t < 34 for t in ticks)))
+        for gpu in [False, True]:
+            await play(base, seconds, gpu)
     finally:
         server.shutdown()
+
+
+async def play(base, seconds, gpu):
+    shown, busy, script, spacing, ticks, cpu = await frame_time(base, seconds, gpu)
+    print("%s: play, %d pictures in %d s: main thread busy %.2f ms a picture (script %.2f ms)"
+          % ("drawn as with a GPU" if gpu else "drawn in software", shown, seconds, busy,
+             script))
+    print("the browser's processes: %.1f%% of a core" % (100 * cpu))
+    print("spacing of the pictures: least %.1f ms, mean %.1f, median %.1f, 99th "
+          "percentile %.1f, most %.1f" % (
+              spacing[0], statistics.mean(spacing), statistics.median(spacing),
+              spacing[int(len(spacing) * 0.99)], spacing[-1]))
+    print("in the game's tick count: least %d ms, most %d; %d closer than 34 ms" % (
+        ticks[0], ticks[-1], sum(t < 34 for t in ticks)))
 
 
 async def main(builds, seconds):

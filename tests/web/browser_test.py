@@ -275,6 +275,10 @@ async def main(web_build, source, sim):
             fail("two presents came %d ms apart by the game's tick count: %s" % (
                 least, sorted(await page.evaluate("Module.zanburyPage.tickSpacing"))[:10]))
         print("the replay of harbour-front played by touch")
+        # The sound device opens once the first picture is out, not with the window.
+        if not await page.evaluate("!!(Module.SDL2 && Module.SDL2.audioContext && "
+                                   "Module.SDL2.audio)"):
+            fail("the page never opened its sound device")
 
         # At a desktop's size the keyboard takes the buttons away.
         await page.desktop()

@@ -12,7 +12,7 @@ Module.zanburyPresent = (function () {
   var screen = document.getElementById('screen');
 
   var present = {
-    kind: null, // 'webgl' or '2d', once the first picture came
+    kind: null, // 'webgl' or '2d', from the page's start
     look: 0,    // the game's look, as the present names it: sharp 0, whole 1, stretch 2
   };
   var box = null;    // the picture's [x, y, width, height] on the stage, in device pixels
@@ -20,6 +20,7 @@ Module.zanburyPresent = (function () {
   var gl = null;     // with the program's `prescale` and the picture's texture
   var prescale = null;
   var flat = null;   // the 2D canvas's: the picture's own canvas, its image, the widening table
+  var screenTaken = false; // the screen's canvas has given a WebGL context
 
   var VertexSource = [
     'attribute vec2 corner;',
@@ -67,6 +68,7 @@ Module.zanburyPresent = (function () {
     if (!context) {
       return false;
     }
+    screenTaken = true;
     var program = context.createProgram();
     [[context.VERTEX_SHADER, VertexSource], [context.FRAGMENT_SHADER, FragmentSource]]
       .forEach(function (part) {
@@ -111,7 +113,7 @@ Module.zanburyPresent = (function () {
 
   function open2D() {
     gl = null;
-    if (present.kind !== null) {
+    if (screenTaken) {
       // A canvas that has had a WebGL context can never give a 2D one: a new one takes its place.
       var fresh = document.createElement('canvas');
       fresh.id = screen.id;
@@ -175,7 +177,7 @@ Module.zanburyPresent = (function () {
     var ratio = window.devicePixelRatio || 1;
     var width = Math.round(stage.clientWidth * ratio);
     var height = Math.round(stage.clientHeight * ratio);
-    if (present.kind === null || !(width > 0 && height > 0)) {
+    if (last === null || !(width > 0 && height > 0)) {
       return; // before the first picture the game cannot be asked
     }
     var at = Module._zanbury_picture_box(present.look, width, height) >> 2;
@@ -200,10 +202,7 @@ Module.zanburyPresent = (function () {
   // One picture of the game, 640 x 480 RGB565 pixels, in the game's look.
   present.show = function (pixels, look) {
     last = pixels;
-    if (present.kind === null) {
-      if (new URLSearchParams(location.search).get('present') === '2d' || !openWebGL()) {
-        open2D();
-      }
+    if (box === null) {
       present.look = look;
       present.layout();
     } else if (look !== present.look) {
@@ -213,6 +212,11 @@ Module.zanburyPresent = (function () {
     draw(true);
   };
 
+  // The context and its program are made while the game's code and data are still arriving:
+  // compiling the shaders takes some tens of milliseconds that the first picture need not wait.
+  if (new URLSearchParams(location.search).get('present') === '2d' || !openWebGL()) {
+    open2D();
+  }
   new ResizeObserver(present.layout).observe(stage);
   window.addEventListener('resize', present.layout);
   document.addEventListener('fullscreenchange', present.layout);

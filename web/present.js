@@ -1,9 +1,9 @@
 // The picture on the page's stage: the game's 640 x 480 RGB565 picture uploaded as it is into a
-// texture and scaled with WebGL in the player's look, or, where WebGL is missing or its context
-// is lost, widened to RGBA and drawn on a 2D canvas, with nothing said to the player. The
-// picture's box on the stage comes from the game's own rule (zanbury_picture_box, the
-// platform's layout); the page only turns its device pixels into CSS pixels. `?present=2d` asks
-// for the 2D canvas, so that a test can compare the two. Linked in with --pre-js before
+// texture and scaled with WebGL in the player's look, or, where WebGL is missing, drawn by the
+// processor or its context lost, widened to RGBA and drawn on a 2D canvas, with nothing said to
+// the player. The picture's box on the stage comes from the game's own rule
+// (zanbury_picture_box, the platform's layout); the page only turns its device pixels into CSS
+// pixels. `?present=2d` and `?present=webgl` choose, so that tests can compare the two. Linked in with --pre-js before
 // web/page.js, whose show() hands each picture on.
 Module.zanburyPresent = (function () {
   var Width = 640;
@@ -103,6 +103,9 @@ Module.zanburyPresent = (function () {
     // A lost context (the GPU reset, the driver updated, too many contexts) is not asked back:
     // the 2D canvas takes over at once with the last picture.
     screen.addEventListener('webglcontextlost', function () {
+      if (present.kind !== 'webgl') {
+        return; // given up for the 2D canvas already
+      }
       open2D();
       present.layout();
       draw(true);
@@ -199,10 +202,29 @@ Module.zanburyPresent = (function () {
     draw(false);
   };
 
+  // A WebGL that draws on the processor (SwiftShader, llvmpipe) costs it twice what the 2D
+  // canvas does: the 2D canvas takes over unless the address asks for WebGL. Asked once the game
+  // runs, since the rule is the game's own (the desktop's present goes by it too).
+  function keepWebGL() {
+    if (gl === null || asked === 'webgl') {
+      return;
+    }
+    var info = gl.getExtension('WEBGL_debug_renderer_info');
+    var renderer = info ? gl.getParameter(info.UNMASKED_RENDERER_WEBGL) : '';
+    if (Module.ccall('zanbury_software_rasteriser', 'number', ['string'], [String(renderer)])) {
+      var lose = gl.getExtension('WEBGL_lose_context');
+      open2D();
+      if (lose) {
+        lose.loseContext(); // its memory goes back at once, not when the page is collected
+      }
+    }
+  }
+
   // One picture of the game, 640 x 480 RGB565 pixels, in the game's look.
   present.show = function (pixels, look) {
     last = pixels;
     if (box === null) {
+      keepWebGL();
       present.look = look;
       present.layout();
     } else if (look !== present.look) {
@@ -214,7 +236,8 @@ Module.zanburyPresent = (function () {
 
   // The context and its program are made while the game's code and data are still arriving:
   // compiling the shaders takes some tens of milliseconds that the first picture need not wait.
-  if (new URLSearchParams(location.search).get('present') === '2d' || !openWebGL()) {
+  var asked = new URLSearchParams(location.search).get('present'); // '2d', 'webgl' or none
+  if (asked === '2d' || !openWebGL()) {
     open2D();
   }
   new ResizeObserver(present.layout).observe(stage);

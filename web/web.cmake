@@ -75,7 +75,7 @@ set(ZB_WEB_UNWINDS "SHELL:-sASYNCIFY_ONLY=[\"main\",\"__main_argc_argv\",\"_Z7ru
 target_link_options(zanbury PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 ${ZB_WEB_UNWINDS} -sALLOW_MEMORY_GROWTH
   -sENVIRONMENT=web
-  -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS
+  -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS,ccall
   "SHELL:--shell-file ${ZB_WEB}/shell.html"
   "SHELL:--pre-js ${ZB_WEB}/storage.js" "SHELL:--pre-js ${ZB_WEB}/present.js"
   "SHELL:--pre-js ${ZB_WEB}/page.js"

@@ -5,6 +5,7 @@
 // for the trial. ZANBURY_PRESENT=software or gpu decides instead; ZANBURY_VERBOSE=1 tells which
 // present was taken and why.
 
+#include "platform/rasterisers.h"
 #include "platform/sdl/sdl_state.h"
 
 #include <SDL.h>
@@ -16,16 +17,6 @@
 
 namespace platform::detail {
 namespace {
-
-// The names by which OpenGL drivers that draw on the processor give themselves away.
-bool softwareRasteriser(const char* name) {
-    for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "lavapipe"}) {
-        if (std::strstr(name, soft) != nullptr) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // Makes a renderer on a hidden window and asks what draws for it. `why` says what was found.
 bool probeGpu(std::string& why) {

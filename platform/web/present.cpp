@@ -8,6 +8,7 @@
 
 #include "platform/layout.h"
 #include "platform/platform.h"
+#include "platform/rasterisers.h"
 #include "platform/scaler.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/web/page.h"
@@ -91,4 +92,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int* zanbury_picture_box(int look, int wid
     box[2] = b.w;
     box[3] = b.h;
     return box;
+}
+
+// Whether the page's WebGL renderer draws on the processor, where the 2D canvas costs less: the
+// same names the desktop's present goes by.
+extern "C" EMSCRIPTEN_KEEPALIVE int zanbury_software_rasteriser(const char* renderer) {
+    return platform::softwareRasteriser(renderer) ? 1 : 0;
 }

@@ -49,7 +49,7 @@ async def main(web_build):
     page = devtools.Page(1440, 1040)
     try:
         await page.open()
-        await page.navigate(base + "zanbury.html?figures")
+        await page.navigate(base + "zanbury.html?figures&present=webgl")
         await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60, "the menu")
         kind = await page.evaluate("Module.zanburyPresent.kind")
         if kind != "webgl":
@@ -104,6 +104,20 @@ async def main(web_build):
                      "picture (both in %s)" % (LOOKS[look], wrong, tempfile.gettempdir()))
         print("the boxes are the game's, and WebGL and the 2D canvas show the same picture in "
               "each look")
+
+        # Left to choose, the page gives a WebGL that draws on the processor up for the 2D
+        # canvas, which costs it less; Chromium here has SwiftShader's.
+        await page.navigate(base + "zanbury.html?figures")
+        await until(page, "window.Module && Module.zanburyPage.frames >= 2", 60, "the menu")
+        renderer = await page.evaluate(
+            "(function () { var gl = document.createElement('canvas').getContext('webgl');"
+            " var info = gl && gl.getExtension('WEBGL_debug_renderer_info');"
+            " return info ? gl.getParameter(info.UNMASKED_RENDERER_WEBGL) : ''; })()")
+        want = "2d" if "SwiftShader" in renderer or "llvmpipe" in renderer else "webgl"
+        kind = await page.evaluate("Module.zanburyPresent.kind")
+        if kind != want:
+            fail("with WebGL drawn by %r the page presents through %s" % (renderer, kind))
+        print("with WebGL drawn by %s the page takes %s" % (renderer, kind))
     finally:
         await page.close()
         server.shutdown()

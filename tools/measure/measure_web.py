@@ -9,8 +9,9 @@ left alone), the main thread's busy time per picture shown, from Chromium's own 
 counters over SECONDS, the processor time of all the browser's processes over the same seconds
 (from /proc, as a share of one core), and the spacing of the pictures by the page's clock as
 each present reaches it and by the game's tick count as each present begins. The frame time is
-measured twice: with Chromium drawing in software on its own threads (--disable-gpu), and
-drawing as with a GPU, SwiftShader in the GPU process standing in for one, as on a phone."""
+measured twice: with Chromium drawing in software on its own threads (--disable-gpu), where the
+page takes the 2D canvas, and drawing as with a GPU, SwiftShader in the GPU process standing in
+for one, as on a phone, with the page's WebGL present asked for."""
 
 import asyncio
 import os
@@ -69,7 +70,8 @@ async def frame_time(base, seconds, gpu):
     try:
         await page.open()
         await page.send("Performance.enable")
-        await page.navigate(base + "zanbury.html?figures")
+        # SwiftShader is a software rasteriser, which the page would give up for the 2D canvas.
+        await page.navigate(base + "zanbury.html?figures" + ("&present=webgl" if gpu else ""))
         await wait_for(page, "window.Module && Module.zanburyPage.frames >= 2", 60)
         await page.key("Enter", True)
         await page.key("Enter", False)
@@ -84,7 +86,8 @@ async def frame_time(base, seconds, gpu):
         ticks = sorted((await page.evaluate("Module.zanburyPage.tickSpacing"))[-shown:])
         busy = (after["TaskDuration"] - before["TaskDuration"]) * 1000 / shown
         script = (after["ScriptDuration"] - before["ScriptDuration"]) * 1000 / shown
-        return shown, busy, script, spacing, ticks, cpu
+        kind = await page.evaluate("Module.zanburyPresent ? Module.zanburyPresent.kind : '2d'")
+        return shown, busy, script, spacing, ticks, cpu, kind
     finally:
         await page.close()
 
@@ -105,10 +108,10 @@ async def measure(web_build, seconds):
 
 
 async def play(base, seconds, gpu):
-    shown, busy, script, spacing, ticks, cpu = await frame_time(base, seconds, gpu)
-    print("%s: play, %d pictures in %d s: main thread busy %.2f ms a picture (script %.2f ms)"
-          % ("drawn as with a GPU" if gpu else "drawn in software", shown, seconds, busy,
-             script))
+    shown, busy, script, spacing, ticks, cpu, kind = await frame_time(base, seconds, gpu)
+    print("%s, the page's %s present: play, %d pictures in %d s: main thread busy %.2f ms a "
+          "picture (script %.2f ms)" % ("drawn as with a GPU" if gpu else "drawn in software",
+                                        kind, shown, seconds, busy, script))
     print("the browser's processes: %.1f%% of a core" % (100 * cpu))
     print("spacing of the pictures: least %.1f ms, mean %.1f, median %.1f, 99th "
           "percentile %.1f, most %.1f" % (

@@ -9,10 +9,13 @@ mergeInto(LibraryManager.library, {
                             height, tick >>> 0, look);
   },
   // fsync returns at once: only the loop's waits give the browser its turn (the rest of the game
-  // is not built to be unwound). What the game wrote goes to the browser's storage within a
-  // second, as every change in its directory does (web/storage.js); a write-back started here
-  // would race the rename that follows the fsync.
+  // is not built to be unwound). The game syncs each file it replaces (the high score, the
+  // settings, the run of the high score) just before renaming it into place, in the same pass:
+  // the write-back is started once the pass has given the browser its turn, after the rename,
+  // so a page closed right after a new high score still keeps it. Whatever else changes in the
+  // game's directory is written back within a second (web/storage.js).
   fd_sync: function (fd) {
+    setTimeout(function () { Module.zanburyStorage.persistNow(); }, 0);
     return 0;
   },
   zanbury_page_closed: function () {

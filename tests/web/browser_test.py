@@ -311,6 +311,9 @@ async def main(web_build, source, sim):
             fail("the page kept %r, the simulator's run of the same keys %r" %
                  (stored, expected))
 
+        # The run of the high score is kept beside it, and in storage before the reload.
+        await until(page, READ_STORED % "/save/highscore-run.txt", 20,
+                    "the run of the high score in the page's storage")
         await page.evaluate("window.beforeReload = true")
         await page.send("Page.reload")
         await until(page, "!window.beforeReload && window.Module && "

@@ -88,18 +88,8 @@ set_property(TARGET zanbury APPEND PROPERTY LINK_DEPENDS ${ZB_WEB_PAGE} ${ZB_WEB
 
 # The page as an installable app that plays offline: the manifest, the icons, and the service
 # worker that caches them with the page's files. The icons are the desktop's, drawn from the
-# sprite sheet by zanbury-icon, which must run here: it is built for the build machine with its
-# own compiler and SDL2, as the Windows build does (windows/host/).
-include(ExternalProject)
-set(ZB_HOST ${CMAKE_CURRENT_BINARY_DIR}/host)
-set(ZB_HOST_ICON ${ZB_HOST}/zanbury-icon)
-ExternalProject_Add(zanbury-host-icon
-  SOURCE_DIR ${PROJECT_SOURCE_DIR}/windows/host
-  BINARY_DIR ${ZB_HOST}
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DZANBURY_SOURCE=${PROJECT_SOURCE_DIR}
-  INSTALL_COMMAND ""
-  BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${ZB_HOST_ICON})
+# sprite sheet by the build machine's zanbury-icon.
+include(${PROJECT_SOURCE_DIR}/cmake/host_icon.cmake)
 set(ZB_SHEET ${PROJECT_SOURCE_DIR}/assets/sprites.bmp)
 set(ZB_WEB_ICONS)
 foreach(size 192 512)

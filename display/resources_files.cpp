@@ -2,11 +2,11 @@
 // file (emcc --preload-file, at /assets) rather than inside the WebAssembly, which the browser
 // then compiles at half the size. Each is read into memory the first time it is asked for.
 
+#include "core/files.h"
 #include "display/resources.h"
 
-#include <cstdio>
 #include <cstring>
-#include <vector>
+#include <string>
 
 namespace resources {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 struct Entry {
     const char* name;
     const char* path;
-    std::vector<uint8_t> bytes;
+    std::string bytes;
     Resource resource;
     bool read = false;
 };
@@ -25,21 +25,6 @@ Entry table[] = {
     {"GLYPHS", "/assets/glyphs.txt", {}, {}},
 };
 
-bool readWhole(const char* path, std::vector<uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    uint8_t chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    const bool ok = std::ferror(f) == 0;
-    std::fclose(f);
-    return ok;
-}
-
 } // namespace
 
 const Resource* find(const char* name) {
@@ -49,10 +34,13 @@ const Resource* find(const char* name) {
         }
         if (!e.read) {
             e.read = true;
-            if (!readWhole(e.path, e.bytes)) {
+            std::string why;
+            if (files::readWhole(e.path, e.bytes, why, std::size_t{16} << 20) !=
+                files::ReadStatus::Read) {
                 e.bytes.clear();
             }
-            e.resource = Resource{e.name, e.bytes.data(), e.bytes.size()};
+            e.resource =
+                Resource{e.name, reinterpret_cast<const uint8_t*>(e.bytes.data()), e.bytes.size()};
         }
         return e.bytes.empty() ? nullptr : &e.resource;
     }

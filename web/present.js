@@ -3,8 +3,8 @@
 // processor or its context lost, widened to RGBA and drawn on a 2D canvas, with nothing said to
 // the player. The picture's box on the stage comes from the game's own rule
 // (zanbury_picture_box, the platform's layout); the page only turns its device pixels into CSS
-// pixels. `?present=2d` and `?present=webgl` choose, so that tests can compare the two. Linked in with --pre-js before
-// web/page.js, whose show() hands each picture on.
+// pixels. `?present=2d` and `?present=webgl` choose, so that tests can compare the two. Linked
+// in with --pre-js before web/page.js, whose show() hands each picture on.
 Module.zanburyPresent = (function () {
   var Width = 640;
   var Height = 480;

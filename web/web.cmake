@@ -57,11 +57,8 @@ foreach(park ${ZB_WEB_PARKS})
   list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${park}@/parks/${name}")
 endforeach()
 # The pictures, sounds and glyphs, which the desktop's executable carries inside it, at /assets
-# (display/resources_files.cpp): the WebAssembly is then the code alone.
-set(ZB_WEB_ASSETS)
-foreach(name sprites.bmp backdrop.bmp hit.wav smack.wav glyphs.txt)
-  list(APPEND ZB_WEB_ASSETS ${PROJECT_SOURCE_DIR}/assets/${name})
-endforeach()
+# (named in display/CMakeLists.txt, read by display/resources_files.cpp): the WebAssembly is
+# then the code alone.
 foreach(asset ${ZB_WEB_ASSETS})
   get_filename_component(name ${asset} NAME)
   list(APPEND ZB_WEB_PRELOAD "SHELL:--preload-file ${asset}@/assets/${name}")

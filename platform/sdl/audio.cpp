@@ -1,7 +1,8 @@
 // The SDL platform's sounds: one queue on one audio device, each sound converted once to the
-// device's format when it is registered or, registered before the device opened (the page opens
-// it after its first picture), when it opens; a new sound cutting off the one still queued. With no
-// sound device the game says so in one line and plays silently; muted (M), it plays nothing.
+// device's format when it is registered or, if no device was open then (the page opens its
+// device after the first picture), when the device opens; a new sound cutting off the one still
+// queued. With no sound device the game says so in one line and plays silently; muted (M), it
+// plays nothing.
 
 #include "platform/platform.h"
 #include "platform/sdl/diagnostics.h"
@@ -17,7 +18,7 @@ namespace platform::detail {
 namespace {
 
 struct Sound {
-    std::vector<uint8_t> wav;     // as registered, until the device is open
+    std::vector<uint8_t> wav;     // as registered, while no device is open
     std::vector<uint8_t> samples; // in the device's format
 };
 
@@ -25,28 +26,29 @@ SDL_AudioDeviceID device = 0;
 SDL_AudioSpec deviceSpec{};
 std::vector<Sound> sounds;
 
-// Turns a registered sound into the open device's format; one that cannot be read stays silent.
-void convert(Sound& sound) {
+// A WAV file's samples in the open device's format; none for one that cannot be read.
+std::vector<uint8_t> toDeviceFormat(const uint8_t* wav, std::size_t size) {
+    std::vector<uint8_t> samples;
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    SDL_RWops* rw = SDL_RWFromConstMem(sound.wav.data(), static_cast<int>(sound.wav.size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(wav, static_cast<int>(size));
     if (SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length) != nullptr) {
         SDL_AudioCVT cvt;
         if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, deviceSpec.format,
                               deviceSpec.channels, deviceSpec.freq) >= 0) {
-            sound.samples.resize(static_cast<std::size_t>(length) * std::max(1, cvt.len_mult));
-            std::copy(buffer, buffer + length, sound.samples.begin());
-            cvt.buf = sound.samples.data();
+            samples.resize(static_cast<std::size_t>(length) * std::max(1, cvt.len_mult));
+            std::copy(buffer, buffer + length, samples.begin());
+            cvt.buf = samples.data();
             cvt.len = static_cast<int>(length);
             if (cvt.needed != 0) {
                 SDL_ConvertAudio(&cvt);
             }
-            sound.samples.resize(static_cast<std::size_t>(cvt.needed ? cvt.len_cvt : cvt.len));
+            samples.resize(static_cast<std::size_t>(cvt.needed ? cvt.len_cvt : cvt.len));
         }
         SDL_FreeWAV(buffer);
     }
-    sound.wav = {};
+    return samples;
 }
 
 } // namespace
@@ -66,8 +68,9 @@ void openAudio() {
         std::fprintf(stderr, "zanbury: no sound device: playing silently\n");
         return;
     }
-    for (Sound& sound : sounds) {
-        convert(sound); // those registered before the device opened
+    for (Sound& sound : sounds) { // those registered before the device opened
+        sound.samples = toDeviceFormat(sound.wav.data(), sound.wav.size());
+        sound.wav = {};
     }
     SDL_PauseAudioDevice(device, 0);
 }
@@ -96,9 +99,10 @@ using detail::sounds;
 
 int registerSound(const char*, const uint8_t* wav, std::size_t size) {
     detail::Sound sound;
-    sound.wav.assign(wav, wav + size);
     if (device != 0) {
-        detail::convert(sound);
+        sound.samples = detail::toDeviceFormat(wav, size);
+    } else {
+        sound.wav.assign(wav, wav + size); // until the device opens
     }
     sounds.push_back(std::move(sound));
     return static_cast<int>(sounds.size()) - 1;
